@@ -1,0 +1,45 @@
+# Harvestline: the two commands a newcomer needs are `make run` and `make test`.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= 2
+CTEST_ARGS ?=
+
+.PHONY: deps build run cli test test-unit test-interop test-gui bench fuzz format clean
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/src/app/harvestline
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+test-unit:
+	$(MAKE) test CTEST_ARGS="-L unit"
+
+test-interop:
+	$(MAKE) test CTEST_ARGS="-L interop"
+
+test-gui:
+	$(MAKE) test CTEST_ARGS="-L gui"
+
+bench: build
+	@scripts/install-deps.sh --bench
+	bench/run.sh $(BUILD_DIR)
+
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	fuzz/build.sh
+
+format:
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,30 @@
+#pragma once
+// The error vocabulary of the transfer clients. Every failure of a transfer is one of these; its
+// message is what the download logs show.
+#include "platform/exception.h"
+
+namespace hl {
+
+HL_DECLARE_EXCEPTION(EIdException, Exception);
+
+HL_DECLARE_FIXED_EXCEPTION(EIdConnectTimeout, EIdException, "Connect timed out.");
+HL_DECLARE_FIXED_EXCEPTION(EIdReadTimeout, EIdException, "Read timed out.");
+HL_DECLARE_FIXED_EXCEPTION(EIdConnClosedGracefully, EIdException, "Connection Closed Gracefully.");
+HL_DECLARE_FIXED_EXCEPTION(EIdNotConnected, EIdException, "Not Connected");
+HL_DECLARE_FIXED_EXCEPTION(EIdReadLnMaxLineLengthExceeded, EIdException, "Max line length exceeded.");
+HL_DECLARE_FIXED_EXCEPTION(EIdHostRequired, EIdException, "A Host is required");
+HL_DECLARE_FIXED_EXCEPTION(EIdPortRequired, EIdException, "A Port is required");
+HL_DECLARE_FIXED_EXCEPTION(EIdAlreadyConnected, EIdException, "Already connected.");
+HL_DECLARE_FIXED_EXCEPTION(EIdUnknownProtocol, EIdException, "Unknown Protocol");
+HL_DECLARE_FIXED_EXCEPTION(EIdIOHandlerPropInvalid, EIdException, "IOHandler value is not valid");
+HL_DECLARE_FIXED_EXCEPTION(EIdIOHandlerStreamDataTooLarge, EIdException, "Data is too large for stream");
+
+// A failed socket call. LastError holds the Windows Sockets number (see socketerror.h), so the
+// message reads the same on every platform.
+class EIdSocketError : public EIdException {
+public:
+    EIdSocketError(int lastError, const QString& message) : EIdException(message), LastError(lastError) {}
+    int LastError;
+};
+
+} // namespace hl

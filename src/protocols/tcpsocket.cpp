@@ -1,0 +1,123 @@
+#include "protocols/tcpsocket.h"
+
+#include "protocols/idexceptions.h"
+#include "protocols/socketerror.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace hl {
+
+namespace {
+
+// poll() on one descriptor, restarting after signals with the time that is left.
+int pollOne(int fd, short events, int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        pollfd p{fd, events, 0};
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
+        }
+        const int r = ::poll(&p, 1, wait);
+        if (r >= 0 || errno != EINTR) return r;
+    }
+}
+
+} // namespace
+
+TcpSocket::~TcpSocket() { close(); }
+
+void TcpSocket::close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+void TcpSocket::connect(quint32 address, quint16 port, int timeoutMs) {
+    if (fd_ >= 0) throw EIdAlreadyConnected();
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd_ < 0) raiseLastSocketError();
+    const int one = 1;
+    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(port);
+    target.sin_addr.s_addr = htonl(address);
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
+        if (errno != EINPROGRESS) {
+            const int saved = errno;
+            close();
+            errno = saved;
+            raiseLastSocketError();
+        }
+        const int r = pollOne(fd_, POLLOUT, timeoutMs);
+        if (r == 0) {
+            close();
+            throw EIdConnectTimeout();
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (r < 0)
+            error = errno;
+        else
+            ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length);
+        if (error != 0) {
+            close();
+            errno = error;
+            raiseLastSocketError();
+        }
+    }
+}
+
+bool TcpSocket::waitReadable(int timeoutMs) const {
+    if (fd_ < 0) throw EIdNotConnected();
+    const int r = pollOne(fd_, POLLIN, timeoutMs);
+    if (r < 0) raiseLastSocketError(true);
+    return r > 0;
+}
+
+std::size_t TcpSocket::receive(char* buffer, std::size_t capacity) {
+    if (fd_ < 0) throw EIdNotConnected();
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer, capacity, 0);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            waitReadable(kWaitForever);
+            continue;
+        }
+        raiseLastSocketError(true);
+    }
+}
+
+void TcpSocket::sendAll(const char* data, std::size_t length) {
+    if (fd_ < 0) throw EIdNotConnected();
+    while (length > 0) {
+        const ssize_t n = ::send(fd_, data, length, MSG_NOSIGNAL);
+        if (n > 0) {
+            data += n;
+            length -= static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (pollOne(fd_, POLLOUT, kWaitForever) < 0) raiseLastSocketError();
+            continue;
+        }
+        raiseLastSocketError();
+    }
+}
+
+} // namespace hl

@@ -1,0 +1,41 @@
+#pragma once
+// A blocking IPv4 TCP connection driven by poll(). Owns its descriptor. Errors are raised as
+// EIdSocketError with Windows Sockets numbers; time-outs as EIdConnectTimeout / EIdReadTimeout.
+#include <QtGlobal>
+#include <cstddef>
+
+namespace hl {
+
+class TcpSocket {
+public:
+    // Time limits are in milliseconds: kWaitForever (any negative value) waits without limit, 0 only
+    // looks. Callers map the clients' "0 or -1 means no limit" onto this.
+    static constexpr int kWaitForever = -1;
+
+    TcpSocket() = default;
+    ~TcpSocket();
+    TcpSocket(const TcpSocket&) = delete;
+    TcpSocket& operator=(const TcpSocket&) = delete;
+
+    // Connects to address:port (host byte order); without a limit it waits as long as the system does.
+    void connect(quint32 address, quint16 port, int timeoutMs);
+
+    // Waits until data (or the peer's close) can be read; false when the time ran out.
+    bool waitReadable(int timeoutMs) const;
+
+    // Reads what is available, at most capacity bytes; 0 means the peer closed the connection.
+    // Does not wait: call waitReadable first.
+    std::size_t receive(char* buffer, std::size_t capacity);
+
+    // Writes all bytes, waiting for the socket to accept them.
+    void sendAll(const char* data, std::size_t length);
+
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace hl
