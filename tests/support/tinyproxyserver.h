@@ -2,10 +2,7 @@
 // Debian's tinyproxy, an HTTP proxy (absolute-URI requests and CONNECT), started in the foreground
 // for one test on a free loopback port, with its own configuration in a temporary folder. It
 // listens on 127.0.0.1 only and serves only loopback clients.
-#include "support/serverprocess.h"
-#include "support/tempdir.h"
-
-#include <QString>
+#include "support/loopbackserver.h"
 
 namespace hl::test {
 
@@ -15,20 +12,9 @@ struct TinyproxyOptions {
     QString basicAuthPassword;
 };
 
-class TinyproxyServer {
+class TinyproxyServer : public LoopbackServer {
 public:
     explicit TinyproxyServer(const TinyproxyOptions& options = {});
-
-    // False when tinyproxy is not installed or did not come up; the log says why.
-    bool started() const { return started_; }
-    QString log() const;
-    quint16 port() const { return port_; }
-
-private:
-    TempDir dir_;
-    quint16 port_ = 0;
-    bool started_ = false;
-    ChildProcess process_;
 };
 
 } // namespace hl::test
