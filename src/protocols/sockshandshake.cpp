@@ -14,6 +14,7 @@ constexpr quint8 kSocks4Version = 4;
 constexpr quint8 kSocks5Version = 5;
 constexpr quint8 kCommandConnect = 1;
 constexpr quint8 kSocks4Granted = 90;
+constexpr quint8 kOfferedMethodCount = 1;
 constexpr quint8 kMethodNone = 0;
 constexpr quint8 kMethodUserPassword = 2;
 constexpr quint8 kUserPasswordVersion = 1;
@@ -113,7 +114,7 @@ QByteArray SocksHandshake::outgoing() {
     case Step::SendGreeting:
         step_ = Step::ReadGreetingReply;
         expected_ = 2;
-        return QByteArray{} + char(kSocks5Version) + char(1) + char(method_);
+        return QByteArray{} + char(kSocks5Version) + char(kOfferedMethodCount) + char(method_);
     case Step::SendCredentials:
         step_ = Step::ReadCredentialsReply;
         expected_ = 2;
