@@ -1,0 +1,468 @@
+#include "protocols/idhttp.h"
+
+#include "protocols/httpbodydestination.h"
+#include "protocols/httpcharset.h"
+#include "protocols/httpexceptions.h"
+#include "protocols/httpreplyreader.h"
+#include "protocols/idexceptions.h"
+#include "protocols/ssliohandlerbase.h"
+
+#include <QStringList>
+
+namespace hl {
+
+namespace {
+
+// The leading body bytes kept for character-set detection, and the part of an error body kept as
+// the error's message text.
+constexpr qint64 kCharsetSniffBytes = 64 * 1024;
+constexpr qint64 kErrorBodyBytes = 1024 * 1024;
+// How long a redirect's announced body may take to start, and how long unexpected data is awaited.
+constexpr int kRedirectBodyWaitMs = 5000;
+constexpr int kUnexpectedDataWaitMs = 100;
+
+bool isMultipart(const QString& contentType) {
+    return contentType.trimmed().startsWith(QLatin1String("multipart/"), Qt::CaseInsensitive);
+}
+
+bool sameText(const QString& a, const char* b) {
+    return a.trimmed().compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+TIdHTTP::TIdHTTP() : work_(OnWorkBegin, OnWork, OnWorkEnd) {}
+
+TIdHTTP::~TIdHTTP() {
+    Disconnect();
+    // The transport may outlive the client; its hook must not call into a client that is gone.
+    if (IOHandler) IOHandler->OnReceived = nullptr;
+}
+
+void TIdHTTP::Get(const QString& url, TStream* destination) {
+    DoRequest(QStringLiteral("GET"), url, nullptr, destination);
+}
+
+void TIdHTTP::Head(const QString& url) {
+    DoRequest(QStringLiteral("HEAD"), url, nullptr, nullptr);
+}
+
+void TIdHTTP::Disconnect() {
+    if (IOHandler) IOHandler->Close();
+    reusable_ = false;
+}
+
+bool TIdHTTP::Connected() const {
+    return IOHandler && IOHandler->Connected();
+}
+
+TIdIOHandlerSocket& TIdHTTP::io() {
+    return *IOHandler;
+}
+
+TIdSSLIOHandlerSocketBase* TIdHTTP::tlsTransport() const {
+    return dynamic_cast<TIdSSLIOHandlerSocketBase*>(IOHandler.get());
+}
+
+void TIdHTTP::DoRequest(const QString& method, const QString& url, const QByteArray* body,
+                        TStream* destination) {
+    redirectCount_ = 0;
+    authRetries_ = 0;
+    authProxyRetries_ = 0;
+    const qint64 startPosition = destination ? destination->Position() : 0;
+    Request.URL = url;
+    Request.Method = method;
+    body_ = body;
+    Response.ContentStream = destination;
+    try {
+        for (;;) {
+            prepareRequest();
+            sendRequest();
+            receiveReplyHead();
+            const ReplyOutcome outcome = handleReply(destination);
+            if (outcome == ReplyOutcome::Finish) break;
+            if (outcome == ReplyOutcome::FollowRedirect) {
+                authRetries_ = 0;
+                authProxyRetries_ = 0;
+            } else {
+                Request.URL = url;
+            }
+            // Nothing of an intermediate reply stays in the destination.
+            if (destination) {
+                destination->SetSize(startPosition);
+                destination->Seek(startPosition);
+            }
+        }
+    } catch (...) {
+        if (!reusable_ || !Connected()) Disconnect();
+        throw;
+    }
+    if (!reusable_ || !Connected()) Disconnect();
+}
+
+// ---- Request ----------------------------------------------------------------------------------
+
+void TIdHTTP::prepareRequest() {
+    const TIdURI next = parseURI(Request.URL);
+    if (!next.Username.isEmpty()) {
+        Request.Username = next.Username;
+        Request.Password = next.Password;
+    }
+    mergeURI(uri_, next);
+    static const QStringList kNeedVersion11 = {QStringLiteral("TRACE"), QStringLiteral("PUT"),
+                                               QStringLiteral("OPTIONS"), QStringLiteral("DELETE"),
+                                               QStringLiteral("PATCH")};
+    if (ProtocolVersion == pv1_0 && kNeedVersion11.contains(Request.Method))
+        throw EIdHTTPMethodRequiresVersion11();
+    if (body_) {
+        Request.ContentLength = body_->size();
+    } else {
+        const bool bodyMethod =
+            Request.Method == QLatin1String("POST") || Request.Method == QLatin1String("PUT");
+        Request.ContentLength = bodyMethod ? 0 : -1;
+    }
+    Request.Host = hostHeaderValue(uri_, ProxyParams.enabled());
+    offerContentCodings();
+}
+
+void TIdHTTP::offerContentCodings() {
+    QString& offered = Request.AcceptEncoding;
+    if (Compressor) {
+        for (const QString& coding : {QStringLiteral("deflate"), QStringLiteral("gzip")}) {
+            if (offered.contains(coding, Qt::CaseInsensitive)) continue;
+            offered = offered.isEmpty() ? coding : offered + QLatin1String(", ") + coding;
+        }
+    }
+    if (!offered.isEmpty() && !offered.contains(QLatin1String("identity"), Qt::CaseInsensitive))
+        offered += QLatin1String(", identity");
+}
+
+QString TIdHTTP::connectionValue() const {
+    if (!Request.Connection.isEmpty()) return Request.Connection;
+    // HTTP/1.0 closes after every reply unless asked otherwise; through a proxy the proxy is asked.
+    return ProtocolVersion == pv1_0 && !ProxyParams.enabled() ? QStringLiteral("keep-alive") : QString();
+}
+
+QString TIdHTTP::proxyConnectionValue() const {
+    if (!Request.ProxyConnection.isEmpty()) return Request.ProxyConnection;
+    const bool ask = ProtocolVersion == pv1_0 && ProxyParams.enabled() && Request.Connection.isEmpty();
+    return ask ? QStringLiteral("keep-alive") : QString();
+}
+
+void TIdHTTP::sendRequest() {
+    openConnection();
+    io().ReadTimeout = ReadTimeout;
+    io().OnReceived = [this](qint64 bytes) { work_.add(wmRead, bytes); };
+    Response.Clear();
+    reusable_ = false;
+
+    RequestHeadExtras extras;
+    const bool absoluteTarget = connectedKind_ == ConnectionKind::Proxy;
+    extras.Target = absoluteTarget ? absoluteURI(uri_) : requestTarget(uri_);
+    extras.Connection = connectionValue();
+    extras.ProxyConnection = proxyConnectionValue();
+    if (Request.Authentication) extras.Authorization = Request.Authentication->headerValue();
+    if (ProxyParams.Authentication) extras.ProxyAuthorization = ProxyParams.Authentication->headerValue();
+    if (AllowCookies && CookieManager) extras.Cookie = CookieManager->cookieHeader(uri_);
+
+    QByteArray head = buildRequestHead(Request, extras, ProtocolVersion);
+    if (body_) head += *body_;
+    io().Write(head);
+}
+
+// ---- Connection -------------------------------------------------------------------------------
+
+TIdHTTP::ConnectionKind TIdHTTP::connectionKind() const {
+    if (ProxyParams.enabled()) return isHttps(uri_) ? ConnectionKind::TlsThroughProxy : ConnectionKind::Proxy;
+    return isHttps(uri_) ? ConnectionKind::Tls : ConnectionKind::Plain;
+}
+
+void TIdHTTP::openConnection() {
+    const ConnectionKind kind = connectionKind();
+    const bool proxied = ProxyParams.enabled();
+    const QString host = proxied ? ProxyParams.ProxyServer : uri_.Host;
+    const quint16 port = proxied ? ProxyParams.ProxyPort : connectPort(uri_);
+    const QString destination = uri_.Host + QLatin1Char(':') + uri_.Port;
+
+    if (IOHandler && IOHandler->Connected()) {
+        const bool sameConnection =
+            kind == connectedKind_ && host == connectedHost_ && port == connectedPort_ && reusable_ &&
+            (kind != ConnectionKind::TlsThroughProxy || destination == connectedDestination_);
+        if (!sameConnection) IOHandler->Close();
+    }
+    // Input left over from an earlier exchange belongs to no request; a peer that closed in the
+    // meantime means a new connection.
+    if (IOHandler && IOHandler->Connected() && IOHandler->DiscardInputAndCheck()) {
+        if (auto* tls = tlsTransport()) tls->URIToCheck = absoluteURI(uri_);
+        return;
+    }
+
+    TIdIOHandlerSocket& transport = transportFor(kind);
+    transport.Close();
+    transport.Host = host;
+    transport.Port = port;
+    transport.ConnectTimeout = ConnectTimeout;
+    transport.ReadTimeout = ReadTimeout;
+    transport.Open();
+    connectedKind_ = kind;
+    connectedHost_ = host;
+    connectedPort_ = port;
+    connectedDestination_ = destination;
+    if (kind == ConnectionKind::TlsThroughProxy) establishProxyTunnel();
+}
+
+TIdIOHandlerSocket& TIdHTTP::transportFor(ConnectionKind kind) {
+    const bool needsTls = kind == ConnectionKind::Tls || kind == ConnectionKind::TlsThroughProxy;
+    const bool ownAndUnfit = IOHandler && IOHandler == ownTransport_ && needsTls && !tlsTransport();
+    if (!IOHandler || ownAndUnfit) {
+        if (needsTls)
+            ownTransport_ = makeDefaultSSLIOHandler();
+        else
+            ownTransport_ = std::make_shared<TIdIOHandlerSocket>();
+        IOHandler = ownTransport_;
+    }
+    TIdSSLIOHandlerSocketBase* const tls = tlsTransport();
+    if (needsTls && !tls) throw EIdIOHandlerPropInvalid();
+    if (tls) {
+        tls->URIToCheck = absoluteURI(uri_);
+        // The proxy leg of a tunnel is plain until the proxy has opened the tunnel.
+        tls->SetPassThrough(kind != ConnectionKind::Tls);
+    }
+    return *IOHandler;
+}
+
+void TIdHTTP::establishProxyTunnel() {
+    // The CONNECT exchange with the proxy belongs here; until it exists, say so rather than send
+    // an https request to the proxy in the clear.
+    throw EIdException(QStringLiteral("HTTPS through an HTTP proxy is not supported."));
+}
+
+bool TIdHTTP::replyAllowsKeepAlive() const {
+    const bool proxied = ProxyParams.enabled();
+    if (sameText(connectionValue(), "close")) return false;
+    if (proxied && sameText(proxyConnectionValue(), "close")) return false;
+    const QString close = QStringLiteral("close");
+    const QString keepAlive = QStringLiteral("keep-alive");
+    if (ProtocolVersion == pv1_1)
+        return !headerHasToken(Response.Connection, close) &&
+               !(proxied && headerHasToken(Response.ProxyConnection, close));
+    return headerHasToken(Response.Connection, keepAlive) ||
+           (proxied && headerHasToken(Response.ProxyConnection, keepAlive));
+}
+
+// ---- Reply ------------------------------------------------------------------------------------
+
+void TIdHTTP::receiveReplyHead() {
+    for (;;) {
+        headComplete_ = readReplyHead(io(), Response, MaxHeaderLines);
+        if (AllowCookies && CookieManager) CookieManager->storeReplyCookies(uri_, Response.RawHeaders);
+        const int code = Response.ResponseCode;
+        if (code < 100 || code > 199 || code == 101) break;
+        Response.Clear();
+    }
+    Response.KeepAlive = replyAllowsKeepAlive();
+}
+
+TIdHTTP::ReplyOutcome TIdHTTP::handleReply(TStream* destination) {
+    const int code = Response.ResponseCode;
+    if (code == 101) {
+        reusable_ = Response.KeepAlive;
+        return ReplyOutcome::Finish;
+    }
+    if (code >= 200 && code <= 299) {
+        readBody(destination);
+        return ReplyOutcome::Finish;
+    }
+    if (code >= 300 && code <= 399 && code != 304) {
+        if (Response.Location.isEmpty()) raiseProtocolError();
+        return handleRedirect();
+    }
+    if (code == 401 || code == 407) return handleAuthChallenge(code == 407, destination);
+    raiseProtocolError();
+}
+
+TIdHTTP::ReplyOutcome TIdHTTP::handleRedirect() {
+    const int code = Response.ResponseCode;
+    QString dest = Response.Location;
+    QString method = Request.Method;
+    bool handled = HandleRedirects;
+    int count = ++redirectCount_;
+    if (OnRedirect) OnRedirect(dest, count, handled, method);
+    redirectCount_ = count;
+    if (!handled) raiseProtocolError();
+    if (HandleRedirects && redirectCount_ < RedirectMaximum) {
+        Request.URL = dest;
+        // A 303 asks for the new resource with GET; HEAD stays HEAD, as it only asks for headers.
+        const bool seeOther = code == 303 || (code == 302 && HTTPOptions.testFlag(hoTreat302Like303));
+        if (seeOther && method != QLatin1String("HEAD")) {
+            Request.Method = QStringLiteral("GET");
+            body_ = nullptr;
+        } else {
+            Request.Method = method;
+        }
+        skipRedirectBody();
+        return ReplyOutcome::FollowRedirect;
+    }
+    Response.Location = dest;
+    skipRedirectBody();
+    return ReplyOutcome::Finish;
+}
+
+TIdHTTP::ReplyOutcome TIdHTTP::handleAuthChallenge(bool proxy, TStream* destination) {
+    int& retries = proxy ? authProxyRetries_ : authRetries_;
+    bool canProceed = false;
+    if (AuthSchemes && retries < MaxAuthRetries) {
+        ++retries;
+        const QStringList challenges = Response.RawHeaders.Values(proxy ? QStringLiteral("Proxy-Authenticate")
+                                                                        : QStringLiteral("WWW-Authenticate"));
+        canProceed = proxy ? AuthSchemes->answer(challenges, ProxyParams.ProxyUsername,
+                                                 ProxyParams.ProxyPassword, ProxyParams.Authentication)
+                           : AuthSchemes->answer(challenges, Request.Username, Request.Password,
+                                                 Request.Authentication);
+    }
+    if (!canProceed) raiseProtocolError();
+    if (HTTPOptions.testFlag(hoInProcessAuth)) {
+        skipBody();
+        return ReplyOutcome::RepeatAfterAuth;
+    }
+    // The credentials go with the next call; this reply ends the call like a success.
+    readBody(destination);
+    return ReplyOutcome::Finish;
+}
+
+void TIdHTTP::raiseProtocolError() {
+    QByteArray body;
+    if (bodyExpected()) {
+        HttpBodyDestination target(nullptr, std::nullopt, kErrorBodyBytes);
+        try {
+            receiveBody(target);
+        } catch (const EIdConnClosedGracefully&) {
+            // An error body that ends with the connection is still the whole message.
+        }
+        body = target.prefix();
+    } else {
+        reusable_ = Response.KeepAlive;
+    }
+    const auto coding = Compressor ? Compressor->codingFor(Response.ContentEncoding) : std::nullopt;
+    if (coding) {
+        try {
+            body = ContentDecoder::decodeAll(*coding, body, kErrorBodyBytes);
+        } catch (const EDecompressionError&) {
+            // The status line is the error; an undecodable message body is kept as it came.
+        }
+    }
+    takeCharsetFromBody(body);
+    throw EIdHTTPProtocolException(Response.ResponseText, Response.ResponseCode,
+                                   decodeText(body, Response.CharSet));
+}
+
+// ---- Body -------------------------------------------------------------------------------------
+
+bool TIdHTTP::bodyAnnounced() const {
+    if (Response.TransferEncoding.contains(QLatin1String("chunked"), Qt::CaseInsensitive))
+        return !HTTPOptions.testFlag(hoNoReadChunked);
+    if (Response.HasContentLength) return Response.ContentLength > 0;
+    return !(isMultipart(Response.ContentType) && HTTPOptions.testFlag(hoNoReadMultipartMIME));
+}
+
+bool TIdHTTP::bodyExpected() {
+    if (!bodyAnnounced()) return false;
+    const int code = Response.ResponseCode;
+    const bool noBodyDue = Request.Method == QLatin1String("HEAD") ||
+                           Request.MethodOverride == QLatin1String("HEAD") || (code >= 100 && code <= 199) ||
+                           code == 204 || code == 304;
+    if (noBodyDue)
+        return HTTPOptions.testFlag(hoWaitForUnexpectedData) && io().WaitForInput(kUnexpectedDataWaitMs);
+    return true;
+}
+
+void TIdHTTP::readBody(TStream* destination) {
+    if (!bodyExpected()) {
+        reusable_ = Response.KeepAlive;
+        return;
+    }
+    const auto coding = destination && Compressor ? Compressor->codingFor(Response.ContentEncoding)
+                                                  : std::optional<ContentCoding>();
+    const bool sniff = isHtmlMediaType(Response.ContentType) || isXmlMediaType(Response.ContentType) ||
+                       isJsonMediaType(Response.ContentType);
+    HttpBodyDestination target(destination, coding, sniff ? kCharsetSniffBytes : 0);
+    receiveBody(target);
+    if (sniff) takeCharsetFromBody(target.prefix());
+}
+
+void TIdHTTP::skipBody() {
+    if (!bodyExpected()) {
+        reusable_ = Response.KeepAlive;
+        return;
+    }
+    HttpBodyDestination target(nullptr, std::nullopt, 0);
+    receiveBody(target);
+}
+
+void TIdHTTP::skipRedirectBody() {
+    if (!bodyExpected()) {
+        reusable_ = Response.KeepAlive;
+        return;
+    }
+    // A body that does not start within the wait is left unread; the connection then cannot
+    // carry another request, since the rest of this reply may still arrive on it.
+    if (!io().WaitForInput(kRedirectBodyWaitMs)) return;
+    HttpBodyDestination target(nullptr, std::nullopt, 0);
+    receiveBody(target);
+}
+
+void TIdHTTP::receiveBody(HttpBodyDestination& target) {
+    const bool chunked = Response.TransferEncoding.contains(QLatin1String("chunked"), Qt::CaseInsensitive);
+    const bool sized = !chunked && Response.HasContentLength;
+    const bool multipart = !chunked && !sized && isMultipart(Response.ContentType);
+    WorkScope work(work_, wmRead, sized ? Response.ContentLength : 0);
+    try {
+        if (!headComplete_) {
+            // The peer closed inside the head: nothing of an announced body can have arrived.
+            if (chunked || sized) throw EIdConnClosedGracefully();
+        } else if (chunked) {
+            readChunkedBody(io(), target.input(), Response.RawHeaders, MaxHeaderLines);
+        } else if (sized) {
+            target.reserve(Response.ContentLength);
+            readSizedBody(io(), Response.ContentLength, target.input());
+        } else if (multipart) {
+            const QString boundary = headerParameter(Response.ContentType, QStringLiteral("boundary"));
+            readMultipartBody(io(), boundary.toLatin1(), target.input());
+        } else {
+            readBodyUntilClose(io(), target.input());
+        }
+        target.finish();
+    } catch (...) {
+        try {
+            target.abandon();
+        } catch (const Exception&) {
+            // The failure that ended the body is the one to report.
+        }
+        Disconnect();
+        throw;
+    }
+    work.finish();
+    reusable_ = Response.KeepAlive && !multipart;
+}
+
+void TIdHTTP::takeCharsetFromBody(const QByteArray& prefix) {
+    const QString type = Response.ContentType;
+    if (isHtmlMediaType(type)) {
+        if (HTTPOptions.testFlag(hoNoParseMetaHTTPEquiv)) return;
+        const HtmlMetaDeclarations meta = scanHtmlMeta(prefix);
+        for (const auto& [name, content] : meta.httpEquiv) {
+            // Cookies were taken from the real headers before the body was read.
+            if (name.compare(QLatin1String("Set-Cookie"), Qt::CaseInsensitive) != 0)
+                Response.RawHeaders.SetValue(name, content);
+        }
+        if (!meta.httpEquiv.isEmpty()) Response.ParseHeaders();
+        if (!meta.charset.isEmpty()) Response.CharSet = meta.charset;
+    } else if (isXmlMediaType(type)) {
+        const QString declared = xmlDeclaredEncoding(prefix);
+        if (!declared.isEmpty()) Response.CharSet = declared;
+    } else if (isJsonMediaType(type)) {
+        Response.CharSet = jsonEncoding(prefix);
+    }
+}
+
+} // namespace hl

@@ -1,0 +1,256 @@
+#include "protocols/httpexceptions.h"
+#include "protocols/idhttp.h"
+#include "protocols/socketerror.h"
+#include "support/blackholelistener.h"
+#include "support/httpscript.h"
+#include "support/serverprocess.h"
+#include "testclient.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace hl {
+namespace {
+
+using test::answerEachRequest;
+using test::headerNames;
+using test::headerValue;
+using test::httpReply;
+using test::requestLine;
+using test::ScriptedConnection;
+using test::ScriptedServer;
+using test::splitRequests;
+using test::TestClient;
+
+QByteArray ok(const QByteArray&) {
+    return httpReply("HTTP/1.1 200 OK", "", "ok");
+}
+
+TEST(HttpConnections, ConnectionIsReusedUntilTheServerSaysClose) {
+    int calls = 0;
+    ScriptedServer server(answerEachRequest([&](const QByteArray&) {
+        ++calls;
+        return httpReply("HTTP/1.1 200 OK", calls == 2 ? "Connection: close\r\n" : "", "ok");
+    }));
+    TestClient http;
+    for (int i = 0; i < 3; ++i)
+        http.Get(server.url(), nullptr);
+    http.Disconnect();
+    server.waitIdle();
+    EXPECT_EQ(server.connectionCount(), 2);
+    EXPECT_EQ(splitRequests(server.received().at(0)).size(), 2);
+    EXPECT_EQ(splitRequests(server.received().at(1)).size(), 1);
+}
+
+TEST(HttpConnections, PeerThatClosedBetweenCallsGetsANewConnection) {
+    ScriptedServer server([](ScriptedConnection& c) {
+        c.readHead();
+        c.send(httpReply("HTTP/1.1 200 OK", "", "once"));
+    });
+    TestClient http;
+    http.Get(server.url(), nullptr);
+    ASSERT_TRUE(server.waitForScripts(1));
+    http.Get(server.url(), nullptr);
+    EXPECT_EQ(server.connectionCount(), 2);
+}
+
+TEST(HttpConnections, RequestHeadOfADownloadIsExact) {
+    ScriptedServer server(answerEachRequest(ok));
+    TestClient http;
+    http.Compressor = std::make_shared<TIdCompressorZLib>();
+    http.Request.UserAgent = QStringLiteral("Agent/1.0");
+    http.Request.Range = QStringLiteral("12345-");
+    http.Get(QStringLiteral("http://LocalHost:%1/d/f.zip#part").arg(server.port()), nullptr);
+    http.Disconnect();
+    server.waitIdle();
+    EXPECT_EQ(server.received().at(0),
+              "GET /d/f.zip HTTP/1.1\r\n"
+              "Host: LocalHost:" +
+                  QByteArray::number(server.port()) +
+                  "\r\n"
+                  "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
+                  "Accept-Encoding: deflate, gzip, identity\r\n"
+                  "User-Agent: Agent/1.0\r\n"
+                  "Range: bytes=12345-\r\n"
+                  "\r\n");
+}
+
+TEST(HttpConnections, HeadTextIsSevenBitAndCannotBreakALine) {
+    ScriptedServer server(answerEachRequest(ok));
+    TestClient http;
+    http.Request.UserAgent = QStringLiteral("evil\r\nX-Injected: 1");
+    http.Get(server.url(QStringLiteral("/caf\u00e9/\u65e5.zip")), nullptr);
+    http.Disconnect();
+    server.waitIdle();
+    const QByteArray head = server.received().at(0);
+    EXPECT_EQ(requestLine(head), "GET /caf?/?.zip HTTP/1.1");
+    EXPECT_EQ(headerValue(head, "User-Agent"), "evil??X-Injected: 1");
+    EXPECT_EQ(headerValue(head, "X-Injected"), "");
+}
+
+TEST(HttpConnections, Http10AsksForKeepAliveAndRefusesNewerMethods) {
+    ScriptedServer server(answerEachRequest(
+        [](const QByteArray&) { return httpReply("HTTP/1.0 200 OK", "Connection: keep-alive\r\n", "ok"); }));
+    TestClient http;
+    http.ProtocolVersion = pv1_0;
+    http.Get(server.url(), nullptr);
+    http.Get(server.url(), nullptr);
+    try {
+        http.DoRequest(QStringLiteral("DELETE"), server.url(), nullptr, nullptr);
+        FAIL() << "no exception";
+    } catch (const EIdHTTPMethodRequiresVersion11& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Request method requires HTTP version 1.1"));
+    }
+    http.Disconnect();
+    server.waitIdle();
+    EXPECT_EQ(server.connectionCount(), 1);
+    const QByteArray head = server.received().at(0);
+    EXPECT_TRUE(head.startsWith("GET / HTTP/1.0\r\nConnection: keep-alive\r\n"));
+}
+
+TEST(HttpConnections, ProxiedRequestsNameTheAbsoluteUrlAndThePort) {
+    ScriptedServer proxy(answerEachRequest(ok));
+    TestClient http;
+    http.ProxyParams.ProxyServer = QStringLiteral("127.0.0.1");
+    http.ProxyParams.ProxyPort = proxy.port();
+    http.Get(QStringLiteral("http://user:pw@localhost/dir/file.zip?x=1#frag"), nullptr);
+    http.Get(QStringLiteral("http://localhost:8080/other"), nullptr);
+    http.Disconnect();
+    proxy.waitIdle();
+    const auto requests = splitRequests(proxy.received().at(0));
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requestLine(requests[0]), "GET http://localhost/dir/file.zip?x=1 HTTP/1.1");
+    EXPECT_EQ(headerValue(requests[0], "Host"), "localhost:80");
+    EXPECT_EQ(requestLine(requests[1]), "GET http://localhost:8080/other HTTP/1.1");
+    EXPECT_EQ(headerValue(requests[1], "Host"), "localhost:8080");
+    EXPECT_EQ(http.Request.Username, QStringLiteral("user"));
+}
+
+TEST(HttpConnections, ConnectTimesOutAgainstAPeerThatNeverAnswers) {
+    test::BlackholeListener blackhole;
+    TestClient http;
+    http.ConnectTimeout = 300;
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        http.Get(QStringLiteral("http://127.0.0.1:%1/").arg(blackhole.port()), nullptr);
+        FAIL() << "no exception";
+    } catch (const EIdConnectTimeout& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Connect timed out."));
+    }
+    EXPECT_GE(timer.elapsed(), 250);
+    EXPECT_LT(timer.elapsed(), 3000);
+}
+
+TEST(HttpConnections, ReadTimesOutAgainstASilentPeer) {
+    ScriptedServer server([](ScriptedConnection& c) { c.waitForClientClose(3000); });
+    TestClient http;
+    http.ReadTimeout = 200;
+    EXPECT_THROW(http.Get(server.url(), nullptr), EIdReadTimeout);
+}
+
+class NoNamesResolver final : public HostResolver {
+public:
+    std::optional<quint32> lookup(const QString&) const override { return std::nullopt; }
+};
+
+TEST(HttpConnections, SocketErrorsCarryTheirNumberAndText) {
+    TestClient http;
+    auto transport = std::make_shared<TIdIOHandlerSocket>();
+    transport->Resolver = std::make_shared<NoNamesResolver>();
+    http.IOHandler = transport;
+    const quint16 closedPort = test::freeLoopbackPort();
+    const std::pair<QString, int> cases[] = {
+        {QStringLiteral("http://no-such-host.invalid/"), WSAHOST_NOT_FOUND},
+        {QStringLiteral("http://127.0.0.1:%1/").arg(closedPort), WSAECONNREFUSED},
+    };
+    for (const auto& [url, number] : cases) {
+        try {
+            http.Get(url, nullptr);
+            ADD_FAILURE() << "no exception for " << url.toStdString();
+        } catch (const EIdSocketError& e) {
+            EXPECT_EQ(e.LastError, number);
+            EXPECT_EQ(e.message(), socketErrorMessage(number));
+        }
+    }
+    EXPECT_EQ(socketErrorMessage(WSAHOST_NOT_FOUND),
+              QStringLiteral("Socket Error # 11001\r\nHost not found."));
+}
+
+TEST(HttpConnections, UrlsThatCannotBeRequestedFailBeforeConnecting) {
+    TestClient http;
+    http.IOHandler = std::make_shared<TIdIOHandlerSocket>();
+    EXPECT_THROW(http.Get(QStringLiteral("ftp://127.0.0.1/file"), nullptr), EIdUnknownProtocol);
+    EXPECT_THROW(http.Get(QStringLiteral("/relative/only"), nullptr), EIdUnknownProtocol);
+    // A plain transport cannot carry TLS.
+    EXPECT_THROW(http.Get(QStringLiteral("https://127.0.0.1:1/"), nullptr), EIdIOHandlerPropInvalid);
+}
+
+// Records what the client hands to a cookie jar and answers with a fixed Cookie value.
+class RecordingCookieStore final : public HttpCookieStore {
+public:
+    void storeReplyCookies(const TIdURI& uri, const TIdHeaderList& headers) override {
+        stored.append(uri.Path + uri.Document + QLatin1Char(' ') +
+                      headers.Value(QStringLiteral("Set-Cookie")));
+    }
+    QString cookieHeader(const TIdURI&) override {
+        return stored.isEmpty() ? QString() : QStringLiteral("a=1");
+    }
+    QStringList stored;
+};
+
+TEST(HttpConnections, CookieJarSeesEveryReplyAndFillsEveryRequest) {
+    ScriptedServer server(answerEachRequest([](const QByteArray& request) {
+        return requestLine(request).contains("/first")
+                   ? httpReply("HTTP/1.1 302 Found", "Set-Cookie: a=1\r\nLocation: /second\r\n", "")
+                   : httpReply("HTTP/1.1 200 OK", "", "ok");
+    }));
+    TestClient http;
+    auto jar = std::make_shared<RecordingCookieStore>();
+    http.CookieManager = jar;
+    http.HandleRedirects = true;
+    http.Get(server.url(QStringLiteral("/first")), nullptr);
+    EXPECT_EQ(jar->stored, QStringList({QStringLiteral("/first a=1"), QStringLiteral("/second ")}));
+    http.Disconnect();
+    server.waitIdle();
+    const auto requests = splitRequests(server.received().at(0));
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(headerValue(requests[0], "Cookie"), "");
+    EXPECT_EQ(headerNames(requests[1]).back(), "Cookie");
+}
+
+// Accepts every challenge with a fixed credential.
+class AcceptingSchemes final : public HttpAuthSchemes {
+public:
+    bool answer(const QStringList& challenges, const QString& username, const QString&,
+                std::unique_ptr<HttpAuthenticator>& authenticator) override {
+        struct Fixed final : HttpAuthenticator {
+            QString headerValue() override { return QStringLiteral("Test credential"); }
+        };
+        if (username.isEmpty() || challenges.isEmpty()) return false;
+        if (!authenticator) authenticator = std::make_unique<Fixed>();
+        return true;
+    }
+};
+
+TEST(HttpConnections, AnsweredChallengeEndsTheCallAndTheNextRequestCarriesTheCredential) {
+    ScriptedServer server(answerEachRequest([](const QByteArray& request) {
+        return headerValue(request, "Authorization").isEmpty()
+                   ? httpReply("HTTP/1.1 401 Unauthorized", "WWW-Authenticate: Test\r\n", "who?")
+                   : httpReply("HTTP/1.1 200 OK", "", "secret");
+    }));
+    TestClient http;
+    EXPECT_THROW(http.Get(server.url(), nullptr), EIdHTTPProtocolException); // no scheme supported
+
+    http.AuthSchemes = std::make_shared<AcceptingSchemes>();
+    EXPECT_THROW(http.Get(server.url(), nullptr), EIdHTTPProtocolException); // no user name
+    TMemoryStream first, second;
+    http.Get(QStringLiteral("http://me:pw@127.0.0.1:%1/").arg(server.port()), &first);
+    EXPECT_EQ(first.Data(), "who?");
+    EXPECT_EQ(http.Response.ResponseCode, 401);
+    http.Get(server.url(), &second);
+    EXPECT_EQ(second.Data(), "secret");
+}
+
+} // namespace
+} // namespace hl
