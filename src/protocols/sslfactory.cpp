@@ -1,8 +1,9 @@
-#include "protocols/ssliohandlerbase.h"
+#include "protocols/ssliohandlersocketopenssl.h"
 
 namespace hl {
 
-// No TLS implementation is linked in yet: every TLS connection reports the missing library.
-std::unique_ptr<TIdSSLIOHandlerSocketBase> makeDefaultSSLIOHandler() { throw EIdOSSLCouldNotLoadSSLLibrary(); }
+std::unique_ptr<TIdSSLIOHandlerSocketBase> makeDefaultSSLIOHandler() {
+    return std::make_unique<TIdSSLIOHandlerSocketOpenSSL>();
+}
 
 } // namespace hl

@@ -35,7 +35,9 @@ int pollOne(int fd, short events, int timeoutMs) {
 
 } // namespace
 
-TcpSocket::~TcpSocket() { close(); }
+TcpSocket::~TcpSocket() {
+    close();
+}
 
 void TcpSocket::close() {
     if (fd_ >= 0) {
@@ -85,6 +87,13 @@ bool TcpSocket::waitReadable(int timeoutMs) const {
     if (fd_ < 0) throw EIdNotConnected();
     const int r = pollOne(fd_, POLLIN, timeoutMs);
     if (r < 0) raiseLastSocketError(true);
+    return r > 0;
+}
+
+bool TcpSocket::waitWritable(int timeoutMs) const {
+    if (fd_ < 0) throw EIdNotConnected();
+    const int r = pollOne(fd_, POLLOUT, timeoutMs);
+    if (r < 0) raiseLastSocketError();
     return r > 0;
 }
 

@@ -22,6 +22,8 @@ public:
 
     // Waits until data (or the peer's close) can be read; false when the time ran out.
     bool waitReadable(int timeoutMs) const;
+    // Waits until the socket accepts more bytes; false when the time ran out.
+    bool waitWritable(int timeoutMs) const;
 
     // Reads what is available, at most capacity bytes; 0 means the peer closed the connection.
     // Does not wait: call waitReadable first.

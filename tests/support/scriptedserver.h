@@ -38,6 +38,9 @@ public:
     // Closes with a reset instead of a FIN.
     void reset();
 
+    // The connected socket, for scripts that relay bytes themselves (a CONNECT proxy).
+    int descriptor() const { return fd_; }
+
     // Everything the client sent so far on this connection.
     QByteArray received() const { return received_; }
 

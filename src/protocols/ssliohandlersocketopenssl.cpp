@@ -1,0 +1,101 @@
+#include "protocols/ssliohandlersocketopenssl.h"
+
+#include "protocols/opensslsession.h"
+
+namespace hl {
+
+namespace {
+
+// The handshake has no time limit of its own: it waits as long as a read may, and never forever.
+constexpr int kDefaultHandshakeTimeoutMs = 30000;
+
+} // namespace
+
+QString hostOfURL(const QString& url) {
+    const qsizetype schemeEnd = url.indexOf(QLatin1String("://"));
+    if (schemeEnd < 0) return {};
+    QString rest = url.mid(schemeEnd + 3);
+    const qsizetype query = rest.indexOf(QLatin1Char('?'));
+    if (query >= 0) rest.truncate(query);
+    const qsizetype fragment = rest.indexOf(QLatin1Char('#'));
+    if (fragment >= 0) rest.truncate(fragment);
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString authority = rest.left(rest.indexOf(QLatin1Char('/')));
+    authority = authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1);
+    if (authority.startsWith(QLatin1Char('['))) {
+        const qsizetype close = authority.indexOf(QLatin1Char(']'));
+        return close < 0 ? authority.mid(1) : authority.mid(1, close - 1);
+    }
+    return authority.left(authority.indexOf(QLatin1Char(':')));
+}
+
+TIdSSLIOHandlerSocketOpenSSL::TIdSSLIOHandlerSocketOpenSSL() = default;
+
+TIdSSLIOHandlerSocketOpenSSL::~TIdSSLIOHandlerSocketOpenSSL() {
+    Close();
+}
+
+QByteArray TIdSSLIOHandlerSocketOpenSSL::serverName() const {
+    const QString host = hostOfURL(URIToCheck);
+    return (host.isEmpty() ? Host : host).toLatin1();
+}
+
+void TIdSSLIOHandlerSocketOpenSSL::Open() {
+    if (!passThrough_) session_ = std::make_unique<OpenSSLSession>(SSLOptions);
+    try {
+        TIdIOHandlerSocket::Open();
+    } catch (...) {
+        session_.reset();
+        throw;
+    }
+}
+
+void TIdSSLIOHandlerSocketOpenSSL::SetPassThrough(bool value) {
+    if (value == passThrough_) return;
+    passThrough_ = value;
+    if (!Socket().isOpen()) return;
+    if (value) {
+        if (session_) session_->shutdown();
+        session_.reset();
+        sessionActive_ = false;
+        return;
+    }
+    try {
+        session_ = std::make_unique<OpenSSLSession>(SSLOptions);
+        startSession();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void TIdSSLIOHandlerSocketOpenSSL::startSession() {
+    session_->handshake(Socket(), serverName(), ReadTimeout > 0 ? ReadTimeout : kDefaultHandshakeTimeoutMs);
+    sessionActive_ = true;
+}
+
+void TIdSSLIOHandlerSocketOpenSSL::AfterConnect() {
+    if (!passThrough_) startSession();
+}
+
+void TIdSSLIOHandlerSocketOpenSSL::BeforeClose() {
+    if (sessionActive_) session_->shutdown();
+    session_.reset();
+    sessionActive_ = false;
+}
+
+qint64 TIdSSLIOHandlerSocketOpenSSL::RecvRaw(char* destination, qint64 capacity, int timeoutMs) {
+    if (!sessionActive_) return TIdIOHandlerSocket::RecvRaw(destination, capacity, timeoutMs);
+    return session_->read(destination, capacity, timeoutMs);
+}
+
+void TIdSSLIOHandlerSocketOpenSSL::SendRaw(const char* data, qint64 length) {
+    if (!sessionActive_) return TIdIOHandlerSocket::SendRaw(data, length);
+    session_->write(data, length);
+}
+
+bool TIdSSLIOHandlerSocketOpenSSL::HasPendingRaw() const {
+    return sessionActive_ && session_->hasPending();
+}
+
+} // namespace hl

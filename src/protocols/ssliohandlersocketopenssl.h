@@ -1,0 +1,58 @@
+#pragma once
+// The TLS transport on OpenSSL 3. In pass-through it moves bytes unchanged (http, and the proxy
+// leg of a CONNECT tunnel); otherwise it runs a client handshake right after connecting (after
+// the tunnel's handshake, if any) and encrypts everything from then on.
+//
+// The server certificate is not verified: self-signed, expired and mismatched certificates are
+// all accepted. Errors are those of sslexceptions.h plus the socket errors of the plain transport.
+#include "protocols/ssliohandlerbase.h"
+#include "protocols/ssloptions.h"
+
+#include <memory>
+
+namespace hl {
+
+class OpenSSLSession;
+
+class TIdSSLIOHandlerSocketOpenSSL : public TIdSSLIOHandlerSocketBase {
+public:
+    TIdSSLIOHandlerSocketOpenSSL();
+    ~TIdSSLIOHandlerSocketOpenSSL() override;
+
+    // Read when a connection starts its TLS session.
+    TIdSSLOptions SSLOptions;
+
+    // Out of pass-through, builds the TLS context before connecting (so a missing library fails
+    // before any packet is sent), then connects and runs the handshake. In pass-through the
+    // library is not needed at all.
+    void Open() override;
+
+    // On a closed transport only records the choice for the next Open. On an open connection,
+    // false runs the handshake there (after a CONNECT); a failure closes the connection. true
+    // sends the close notify and carries on unencrypted.
+    void SetPassThrough(bool value) override;
+
+    // The name sent in the handshake: the host of URIToCheck, or the transport's Host when
+    // URIToCheck names none.
+    QByteArray serverName() const;
+
+protected:
+    qint64 RecvRaw(char* destination, qint64 capacity, int timeoutMs) override;
+    void SendRaw(const char* data, qint64 length) override;
+    bool HasPendingRaw() const override;
+    void AfterConnect() override;
+    void BeforeClose() override;
+
+private:
+    void startSession();
+
+    // Built by Open before the TCP connect; the handshake runs on it once connected.
+    std::unique_ptr<OpenSSLSession> session_;
+    bool sessionActive_ = false;
+};
+
+// The host part of a URL as the HTTP client parses it ("" when there is no "://"): user-info and
+// port removed, the brackets of an IPv6 literal too.
+QString hostOfURL(const QString& url);
+
+} // namespace hl
