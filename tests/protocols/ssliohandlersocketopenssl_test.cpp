@@ -57,7 +57,7 @@ TEST_P(FailedHandshake, ReportsTheFailureAndLeavesTheConnectionClosed) {
         io.Open();
         FAIL() << "handshake succeeded";
     } catch (const EIdException& e) {
-        EXPECT_EQ(e.message(), GetParam().message);
+        EXPECT_EQ(e.message(), GetParam().message) << e.what();
     }
     EXPECT_FALSE(io.Connected());
 }
