@@ -1,5 +1,7 @@
+#include "protocols/idsocks.h"
 #include "protocols/sslexceptions.h"
 #include "protocols/ssliohandlersocketopenssl.h"
+#include "support/microsocksserver.h"
 #include "support/nginxserver.h"
 #include "support/opensslserver.h"
 #include "support/scriptedserver.h"
@@ -209,6 +211,28 @@ TEST(HttpsNginx, LeavingPassThroughOnAnOpenConnectionRunsTheHandshake) {
     io.Close();
     proxy.waitIdle();
     EXPECT_TRUE(proxy.received().at(0).startsWith("CONNECT files.example:443 HTTP/1.1\r\n"));
+}
+
+// The SOCKS handshake runs unencrypted, the TLS handshake follows on the same connection, and the
+// name sent is the URL's host, not the SOCKS server's.
+TEST(HttpsNginx, TLSRunsInsideASocks5Tunnel) {
+    test::NginxServer nginx(httpsNginx(QStringLiteral("add_header X-SNI \"$ssl_server_name\" always;")));
+    ASSERT_TRUE(nginx.started()) << nginx.log().toStdString();
+    test::MicrosocksServer socks;
+    ASSERT_TRUE(socks.started()) << socks.log().toStdString();
+    nginx.put(QStringLiteral("s.txt"), "via socks");
+    TIdSocksInfo tunnel;
+    tunnel.Version = TSocksVersion::svSocks5;
+    tunnel.Host = QStringLiteral("127.0.0.1");
+    tunnel.Port = socks.port();
+    TIdSSLIOHandlerSocketOpenSSL io;
+    io.SetTransparentProxy(&tunnel);
+    prepareHttps(io, nginx.port(), QStringLiteral("https://files.example/s.txt"));
+    io.Open();
+    io.Write("GET /s.txt HTTP/1.1\r\nHost: files.example\r\n\r\n");
+    const Reply reply = readReply(io);
+    EXPECT_EQ(reply.body, "via socks");
+    EXPECT_EQ(reply.headers.value("x-sni"), "files.example");
 }
 
 } // namespace
