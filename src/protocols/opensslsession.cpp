@@ -8,6 +8,8 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <map>
+#include <mutex>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <pthread.h>
@@ -190,7 +192,7 @@ struct ContextDeleter {
 struct SessionDeleter {
     void operator()(SSL* session) const { api().SSL_free(session); }
 };
-using ContextPointer = std::unique_ptr<SSL_CTX, ContextDeleter>;
+using ContextPointer = std::shared_ptr<SSL_CTX>;
 using SessionPointer = std::unique_ptr<SSL, SessionDeleter>;
 
 struct VersionOption {
@@ -209,7 +211,7 @@ ContextPointer buildContext(const TIdSSLOptions& options) {
     ssl.ERR_clear_error();
     // The library's version-specific methods are deprecated; the negotiating method restricted to
     // one version by the options below offers the same version on the wire.
-    ContextPointer context(ssl.SSL_CTX_new(ssl.TLS_client_method()));
+    ContextPointer context(ssl.SSL_CTX_new(ssl.TLS_client_method()), ContextDeleter());
     if (!context) throw EIdOSSLCreatingContextError(withLibraryError("Error creating SSL context."));
     const bool negotiating = options.Method() == TIdSSLVersion::sslvSSLv23;
     for (const VersionOption& v : kVersionOptions) {
@@ -233,6 +235,23 @@ ContextPointer buildContext(const TIdSSLOptions& options) {
     return context;
 }
 
+// Building a context costs about as much as the rest of a local handshake, and one built from the
+// same options is the same context: it holds no per-connection state (clients keep no session
+// cache unless told to), and the library lets many threads create sessions from it at once. So
+// each distinct set of options gets one context for the life of the process; a failed build is
+// not kept, and is tried again by the next connection.
+ContextPointer sharedContext(const TIdSSLOptions& options) {
+    static std::mutex mutex;
+    static std::map<QString, ContextPointer> contexts;
+    QString key = options.CipherList + QLatin1Char('|') + QString::number(static_cast<int>(options.Method()));
+    for (TIdSSLVersion version : options.SSLVersions())
+        key += QLatin1Char(',') + QString::number(static_cast<int>(version));
+    std::lock_guard lock(mutex);
+    ContextPointer& context = contexts[key];
+    if (!context) context = buildContext(options);
+    return context;
+}
+
 } // namespace
 
 struct OpenSSLSession::Impl {
@@ -249,7 +268,7 @@ struct OpenSSLSession::Impl {
 };
 
 OpenSSLSession::OpenSSLSession(const TIdSSLOptions& options) : impl_(std::make_unique<Impl>()) {
-    impl_->context = buildContext(options);
+    impl_->context = sharedContext(options);
 }
 
 OpenSSLSession::~OpenSSLSession() = default;
