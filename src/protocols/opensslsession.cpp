@@ -338,6 +338,8 @@ void OpenSSLSession::write(const char* data, qint64 length) {
             continue;
         }
         const Failure failure = impl_->failureOf(result);
+        // The peer has closed the session: sending is over, as on a socket shut down for writing.
+        if (failure.kind == SSL_ERROR_ZERO_RETURN) raiseSocketError(WSAESHUTDOWN);
         if (!isWant(failure.kind)) {
             impl_->usable = false;
             raiseTransferFailure(failure, false);

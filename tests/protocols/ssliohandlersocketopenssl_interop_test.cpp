@@ -1,4 +1,5 @@
 #include "protocols/idsocks.h"
+#include "protocols/socketerror.h"
 #include "protocols/sslexceptions.h"
 #include "protocols/ssliohandlersocketopenssl.h"
 #include "support/microsocksserver.h"
@@ -7,9 +8,11 @@
 #include "support/scriptedserver.h"
 #include "support/testcertificate.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 
 namespace hl {
 namespace {
@@ -164,6 +167,40 @@ TEST(HttpsNginx, CloseNotifyEndsABodyReadToTheEnd) {
     EXPECT_EQ(body.size(), content.size());
     EXPECT_TRUE(body == content);
     EXPECT_FALSE(io.Connected());
+}
+
+// Writing to a peer that has gone is an error for this connection, never a signal that ends the
+// whole program (the library writes with write(), which raises SIGPIPE). nginx closes a timed-out
+// idle connection without a close notify, and ends a "Connection: close" reply with one.
+TEST(HttpsNginx, WritingAfterThePeerClosedIsASocketError) {
+    test::NginxServer nginx(httpsNginx(QStringLiteral("keepalive_timeout 100ms;")));
+    ASSERT_TRUE(nginx.started()) << nginx.log().toStdString();
+    const QString url = nginx.put(QStringLiteral("f.txt"), "x");
+    const QByteArray chunk(64 * 1024, 'w');
+    const auto writeUntilError = [&](TIdIOHandlerSocket& io) {
+        try {
+            for (int i = 0; i < 1000; ++i)
+                io.Write(chunk);
+        } catch (const EIdSocketError& e) {
+            return e.LastError;
+        }
+        return 0;
+    };
+
+    TIdSSLIOHandlerSocketOpenSSL idle;
+    prepareHttps(idle, nginx.port(), url);
+    idle.Open();
+    idle.Write("GET /f.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(readReply(idle).body, "x");
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(writeUntilError(idle), WSAECONNRESET);
+
+    TIdSSLIOHandlerSocketOpenSSL closed;
+    prepareHttps(closed, nginx.port(), url);
+    closed.Open();
+    closed.Write("GET /f.txt HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    EXPECT_TRUE(readToEnd(closed).endsWith("\r\n\r\nx"));
+    EXPECT_EQ(writeUntilError(closed), WSAESHUTDOWN);
 }
 
 // Passes bytes both ways between the scripted proxy's client and a server, until either closes.
