@@ -27,6 +27,14 @@ void prepareHttps(TIdSSLIOHandlerSocketOpenSSL& io, const ScriptedServer& server
     io.SetPassThrough(false);
 }
 
+// A transport as an http download leaves it: in pass-through.
+void openPassThrough(TIdSSLIOHandlerSocketOpenSSL& io, const ScriptedServer& server) {
+    io.Host = QStringLiteral("127.0.0.1");
+    io.Port = server.port();
+    io.ReadTimeout = 2000;
+    io.Open();
+}
+
 // The ClientHello's first record, so that a script answers only once the client has spoken.
 void readClientHello(ScriptedConnection& c) {
     const QByteArray header = c.readExact(5);
@@ -112,10 +120,7 @@ TEST(SSLIOHandlerSocketOpenSSL, PassThroughMovesBytesUnchanged) {
     });
     TIdSSLIOHandlerSocketOpenSSL io;
     EXPECT_TRUE(io.PassThrough());
-    io.Host = QStringLiteral("127.0.0.1");
-    io.Port = server.port();
-    io.ReadTimeout = 2000;
-    io.Open();
+    openPassThrough(io, server);
     io.Write("ping\r\n");
     EXPECT_EQ(io.ReadLn(), "pong");
     server.waitIdle();
@@ -166,10 +171,7 @@ TEST(SSLIOHandlerSocketOpenSSLDeathTest, MissingLibraryFailsOnlyTLSConnections) 
             for (const QString& failure : OpenSSLLibrary::processFailures())
                 std::cerr << failure.toStdString() << "\n";
             TIdSSLIOHandlerSocketOpenSSL http;
-            http.Host = QStringLiteral("127.0.0.1");
-            http.Port = server.port();
-            http.ReadTimeout = 2000;
-            http.Open();
+            openPassThrough(http, server);
             std::cerr << "http: " << http.ReadLn().constData() << "\n";
             std::exit(0);
         },
