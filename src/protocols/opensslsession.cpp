@@ -192,7 +192,7 @@ struct ContextDeleter {
 struct SessionDeleter {
     void operator()(SSL* session) const { api().SSL_free(session); }
 };
-using ContextPointer = std::shared_ptr<SSL_CTX>;
+using ContextPointer = std::unique_ptr<SSL_CTX, ContextDeleter>;
 using SessionPointer = std::unique_ptr<SSL, SessionDeleter>;
 
 struct VersionOption {
@@ -211,7 +211,7 @@ ContextPointer buildContext(const TIdSSLOptions& options) {
     ssl.ERR_clear_error();
     // The library's version-specific methods are deprecated; the negotiating method restricted to
     // one version by the options below offers the same version on the wire.
-    ContextPointer context(ssl.SSL_CTX_new(ssl.TLS_client_method()), ContextDeleter());
+    ContextPointer context(ssl.SSL_CTX_new(ssl.TLS_client_method()));
     if (!context) throw EIdOSSLCreatingContextError(withLibraryError("Error creating SSL context."));
     const bool negotiating = options.Method() == TIdSSLVersion::sslvSSLv23;
     for (const VersionOption& v : kVersionOptions) {
@@ -235,27 +235,28 @@ ContextPointer buildContext(const TIdSSLOptions& options) {
     return context;
 }
 
-// Building a context costs about as much as the rest of a local handshake, and one built from the
-// same options is the same context: it holds no per-connection state (clients keep no session
-// cache unless told to), and the library lets many threads create sessions from it at once. So
-// each distinct set of options gets one context for the life of the process; a failed build is
-// not kept, and is tried again by the next connection.
-ContextPointer sharedContext(const TIdSSLOptions& options) {
+// A context built from the same options is the same context: it holds no per-connection state
+// (clients keep no session cache unless told to), and the library lets many threads create
+// sessions from it at once. Building one is about a fifth of the client's work for a local
+// handshake, so each distinct set of options gets one context for the life of the process. A
+// failed build is not kept: the next connection tries again. The contexts are never freed, as
+// freeing them at exit would race the library's own exit handler.
+SSL_CTX* sharedContext(const TIdSSLOptions& options) {
     static std::mutex mutex;
-    static std::map<QString, ContextPointer> contexts;
+    static std::map<QString, SSL_CTX*> contexts;
     QString key = options.CipherList + QLatin1Char('|') + QString::number(static_cast<int>(options.Method()));
     for (TIdSSLVersion version : options.SSLVersions())
         key += QLatin1Char(',') + QString::number(static_cast<int>(version));
     std::lock_guard lock(mutex);
-    ContextPointer& context = contexts[key];
-    if (!context) context = buildContext(options);
+    SSL_CTX*& context = contexts[key];
+    if (!context) context = buildContext(options).release();
     return context;
 }
 
 } // namespace
 
 struct OpenSSLSession::Impl {
-    ContextPointer context;
+    SSL_CTX* context = nullptr;
     SessionPointer session;
     TcpSocket* socket = nullptr;
     // A session that failed must not be shut down; one that never came up has nothing to close.
@@ -277,7 +278,7 @@ void OpenSSLSession::handshake(TcpSocket& socket, const QByteArray& serverName, 
     const Api& ssl = api();
     ssl.ERR_clear_error();
     impl_->socket = &socket;
-    impl_->session.reset(ssl.SSL_new(impl_->context.get()));
+    impl_->session.reset(ssl.SSL_new(impl_->context));
     if (!impl_->session) throw EIdOSSLCreatingSessionError(withLibraryError("Error creating SSL session."));
     if (ssl.SSL_set_fd(impl_->session.get(), socket.descriptor()) != 1)
         throw EIdOSSLFDSetError(withLibraryError("Error setting File Descriptor for SSL"));

@@ -14,10 +14,11 @@ namespace hl {
 
 class OpenSSLSession {
 public:
-    // Builds the client context for options, loading the library on first use. Throws
+    // Takes the client context for options, loading the library and building the context on first
+    // use (one context per distinct options for the life of the process). Throws
     // EIdOSSLCouldNotLoadSSLLibrary, EIdOSSLCreatingContextError, EIdOSSLSettingCipherError.
     explicit OpenSSLSession(const TIdSSLOptions& options);
-    // Frees the session and the context; sends nothing (call shutdown first for a clean close).
+    // Frees the session; sends nothing (call shutdown first for a clean close).
     ~OpenSSLSession();
     OpenSSLSession(const OpenSSLSession&) = delete;
     OpenSSLSession& operator=(const OpenSSLSession&) = delete;

@@ -114,6 +114,15 @@ TEST(SSLIOHandlerSocketOpenSSL, HandshakeWaitsNoLongerThanTheReadTimeout) {
     EXPECT_FALSE(io.Connected());
 }
 
+TEST(SSLIOHandlerSocketOpenSSL, RejectedCipherListFailsBeforeConnecting) {
+    ScriptedServer server([](ScriptedConnection&) {});
+    TIdSSLIOHandlerSocketOpenSSL io;
+    prepareHttps(io, server);
+    io.SSLOptions.CipherList = QStringLiteral("NO-SUCH-CIPHER");
+    EXPECT_THROW(io.Open(), EIdOSSLSettingCipherError);
+    EXPECT_EQ(server.connectionCount(), 0);
+}
+
 TEST(SSLIOHandlerSocketOpenSSL, PassThroughMovesBytesUnchanged) {
     ScriptedServer server([](ScriptedConnection& c) {
         if (c.readLine() == "ping\r\n") c.send("pong\r\n");
