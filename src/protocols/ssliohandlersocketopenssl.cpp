@@ -1,5 +1,6 @@
 #include "protocols/ssliohandlersocketopenssl.h"
 
+#include "protocols/httpuri.h"
 #include "protocols/opensslsession.h"
 
 namespace hl {
@@ -11,24 +12,6 @@ constexpr int kDefaultHandshakeTimeoutMs = 30000;
 
 } // namespace
 
-QString hostOfURL(const QString& url) {
-    const qsizetype schemeEnd = url.indexOf(QLatin1String("://"));
-    if (schemeEnd < 0) return {};
-    QString rest = url.mid(schemeEnd + 3);
-    const qsizetype query = rest.indexOf(QLatin1Char('?'));
-    if (query >= 0) rest.truncate(query);
-    const qsizetype fragment = rest.indexOf(QLatin1Char('#'));
-    if (fragment >= 0) rest.truncate(fragment);
-    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QString authority = rest.left(rest.indexOf(QLatin1Char('/')));
-    authority = authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1);
-    if (authority.startsWith(QLatin1Char('['))) {
-        const qsizetype close = authority.indexOf(QLatin1Char(']'));
-        return close < 0 ? authority.mid(1) : authority.mid(1, close - 1);
-    }
-    return authority.left(authority.indexOf(QLatin1Char(':')));
-}
-
 TIdSSLIOHandlerSocketOpenSSL::TIdSSLIOHandlerSocketOpenSSL() = default;
 
 TIdSSLIOHandlerSocketOpenSSL::~TIdSSLIOHandlerSocketOpenSSL() {
@@ -36,7 +19,7 @@ TIdSSLIOHandlerSocketOpenSSL::~TIdSSLIOHandlerSocketOpenSSL() {
 }
 
 QByteArray TIdSSLIOHandlerSocketOpenSSL::serverName() const {
-    const QString host = hostOfURL(URIToCheck);
+    const QString host = parseURI(URIToCheck).Host;
     return (host.isEmpty() ? Host : host).toLatin1();
 }
 

@@ -51,8 +51,4 @@ private:
     bool sessionActive_ = false;
 };
 
-// The host part of a URL as the HTTP client parses it ("" when there is no "://"): user-info and
-// port removed, the brackets of an IPv6 literal too.
-QString hostOfURL(const QString& url);
-
 } // namespace hl

@@ -1,6 +1,5 @@
-#include "protocols/iohandlersocket.h"
-
 #include "protocols/idexceptions.h"
+#include "protocols/iohandlersocket.h"
 #include "support/scriptedserver.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +15,8 @@ public:
     std::optional<quint32> lookup(const QString&) const override { return std::nullopt; }
 };
 
-void openTo(TIdIOHandlerSocket& io, const ScriptedServer& server, const QString& host = QStringLiteral("127.0.0.1")) {
+void openTo(TIdIOHandlerSocket& io, const ScriptedServer& server,
+            const QString& host = QStringLiteral("127.0.0.1")) {
     io.Host = host;
     io.Port = server.port();
     io.ReadTimeout = 2000;

@@ -20,7 +20,8 @@ TEST(NginxLauncher, ServesAFileOnLoopback) {
     EXPECT_EQ(io.ReadLn(), "HTTP/1.1 200 OK");
     QByteArray rest;
     char buffer[4096];
-    while (qint64 n = io.ReadSome(buffer, sizeof buffer)) rest.append(buffer, n);
+    while (qint64 n = io.ReadSome(buffer, sizeof buffer))
+        rest.append(buffer, n);
     EXPECT_TRUE(rest.endsWith("\r\n\r\nhello from nginx"));
 }
 

@@ -1,6 +1,5 @@
-#include "protocols/socketerror.h"
-
 #include "protocols/idexceptions.h"
+#include "protocols/socketerror.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -10,10 +9,11 @@ namespace {
 
 TEST(SocketError, MapsErrnoToWindowsSocketsNumbers) {
     const std::pair<int, int> cases[] = {
-        {ECONNREFUSED, 10061}, {ETIMEDOUT, 10060}, {ECONNRESET, 10054}, {ECONNABORTED, 10053},
+        {ECONNREFUSED, 10061}, {ETIMEDOUT, 10060},   {ECONNRESET, 10054}, {ECONNABORTED, 10053},
         {EHOSTUNREACH, 10065}, {ENETUNREACH, 10051}, {EADDRINUSE, 10048}, {EPIPE, 10054},
     };
-    for (auto [posix, wsa] : cases) EXPECT_EQ(wsaErrorFromErrno(posix), wsa) << posix;
+    for (auto [posix, wsa] : cases)
+        EXPECT_EQ(wsaErrorFromErrno(posix), wsa) << posix;
 }
 
 TEST(SocketError, MessageHasNumberCrLfAndText) {
