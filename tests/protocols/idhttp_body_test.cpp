@@ -288,10 +288,18 @@ TEST(HttpBodies, HeadersCutShortByACloseAreUsed) {
     EXPECT_FALSE(http.Connected());
 }
 
-TEST(HttpBodies, OverlongReplyLinesFail) {
-    ScriptedServer server(cutShort("HTTP/1.1 200 OK\r\nX-Long: " + QByteArray(20000, 'l') + "\r\n\r\n"));
+TEST(HttpBodies, RepliesBeyondTheLimitsFail) {
+    ScriptedServer longLine(cutShort("HTTP/1.1 200 OK\r\nX-Long: " + QByteArray(20000, 'l') + "\r\n\r\n"));
+    ScriptedServer manyLines(
+        cutShort("HTTP/1.1 200 OK\r\n" + QByteArray("X-A: 1\r\n").repeated(300) + "\r\n"));
+    ScriptedServer hugeBody(cutShort("HTTP/1.1 200 OK\r\nContent-Length: 9223372036854775807\r\n\r\nabc"));
     TestClient http;
-    EXPECT_THROW(http.Get(server.url(), nullptr), EIdReadLnMaxLineLengthExceeded);
+    EXPECT_THROW(http.Get(longLine.url(), nullptr), EIdReadLnMaxLineLengthExceeded);
+    EXPECT_THROW(http.Get(manyLines.url(), nullptr), EIdHTTPMaxHeaderLinesExceeded);
+    TMemoryStream destination;
+    destination.Write(QByteArray("old"));
+    EXPECT_THROW(http.Get(hugeBody.url(), &destination), EIdIOHandlerStreamDataTooLarge);
+    EXPECT_EQ(destination.Data(), "old");
 }
 
 TEST(HttpBodies, HtmlMetaDeclarationsSetHeadersAndCharset) {

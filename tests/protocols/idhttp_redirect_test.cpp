@@ -111,6 +111,7 @@ struct MethodCase {
     const char* status;
     const char* expectedMethod;
     bool bodyKept; // the POST body goes to the new location too
+    TIdHTTPOptions options = {};
 };
 
 class RedirectMethods : public ::testing::TestWithParam<MethodCase> {};
@@ -123,6 +124,7 @@ TEST_P(RedirectMethods, KeepOrChangeTheMethodByStatus) {
     }));
     TestClient http;
     http.HandleRedirects = true;
+    http.HTTPOptions |= c.options;
     const QByteArray body = "a=1";
     const QString method = QString::fromLatin1(c.method);
     http.DoRequest(method, server.url(QStringLiteral("/from")),
@@ -136,12 +138,14 @@ TEST_P(RedirectMethods, KeepOrChangeTheMethodByStatus) {
     EXPECT_EQ(headerValue(requests[1], "Content-Length"), c.bodyKept ? "3" : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(ByStatus, RedirectMethods,
-                         ::testing::Values(MethodCase{"HEAD", "HTTP/1.1 302 Found", "HEAD", false},
-                                           MethodCase{"POST", "HTTP/1.1 303 See Other", "GET", false},
-                                           MethodCase{"HEAD", "HTTP/1.1 303 See Other", "HEAD", false},
-                                           MethodCase{"POST", "HTTP/1.1 307 Temporary Redirect", "POST",
-                                                      true}));
+INSTANTIATE_TEST_SUITE_P(
+    ByStatus, RedirectMethods,
+    ::testing::Values(MethodCase{"HEAD", "HTTP/1.1 302 Found", "HEAD", false},
+                      MethodCase{"POST", "HTTP/1.1 303 See Other", "GET", false},
+                      MethodCase{"HEAD", "HTTP/1.1 303 See Other", "HEAD", false},
+                      MethodCase{"POST", "HTTP/1.1 307 Temporary Redirect", "POST", true},
+                      MethodCase{"POST", "HTTP/1.1 302 Found", "POST", true},
+                      MethodCase{"POST", "HTTP/1.1 302 Found", "GET", false, hoTreat302Like303}));
 
 TEST(HttpRedirects, ThreeXxWithoutLocationIsAProtocolError) {
     ScriptedServer server(
