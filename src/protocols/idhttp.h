@@ -38,14 +38,13 @@ class HttpBodyDestination;
 class TIdSSLIOHandlerSocketBase;
 
 enum TIdHTTPOption {
-    hoInProcessAuth = 0x01,             // repeat an answered 401/407 at once instead of finishing the call
-    hoForceEncodeParams = 0x02,         // URL-encode form fields of a post
-    hoNonSSLProxyUseConnectVerb = 0x04, // tunnel plain http through an HTTP proxy with CONNECT too
-    hoNoParseMetaHTTPEquiv = 0x08,      // do not take reply headers and charset from an HTML body
-    hoWaitForUnexpectedData = 0x10,     // read a body that arrives within 100 ms where none is due
-    hoTreat302Like303 = 0x20,           // follow a 302 with GET, as a 303
-    hoNoReadMultipartMIME = 0x40,       // a multipart reply without length has no body
-    hoNoReadChunked = 0x80,             // a chunked reply has no body
+    hoInProcessAuth = 0x01,         // repeat an answered 401/407 at once instead of finishing the call
+    hoForceEncodeParams = 0x02,     // URL-encode form fields of a post (read by the form post)
+    hoNoParseMetaHTTPEquiv = 0x08,  // do not take reply headers and charset from an HTML body
+    hoWaitForUnexpectedData = 0x10, // read a body that arrives within 100 ms where none is due
+    hoTreat302Like303 = 0x20,       // follow a 302 with GET, as a 303
+    hoNoReadMultipartMIME = 0x40,   // a multipart reply without length has no body
+    hoNoReadChunked = 0x80,         // a chunked reply has no body
 };
 Q_DECLARE_FLAGS(TIdHTTPOptions, TIdHTTPOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TIdHTTPOptions)

@@ -302,6 +302,33 @@ TEST(HttpBodies, RepliesBeyondTheLimitsFail) {
     EXPECT_EQ(destination.Data(), "old");
 }
 
+TEST(HttpBodies, OptionsDecideWhetherABodyIsRead) {
+    struct Case {
+        TIdHTTPOption option;
+        const char* method;
+        QByteArray reply;
+        QByteArray withOption;
+        QByteArray without;
+    };
+    const Case cases[] = {
+        {hoNoReadChunked, "GET", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nab\r\n0\r\n\r\n",
+         "", "ab"},
+        {hoNoReadMultipartMIME, "GET",
+         "HTTP/1.1 200 OK\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b--", "", "--b--"},
+        {hoWaitForUnexpectedData, "HEAD", "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nab", "ab", ""},
+    };
+    for (const Case& c : cases) {
+        for (const bool set : {true, false}) {
+            ScriptedServer server(cutShort(c.reply));
+            TestClient http;
+            if (set) http.HTTPOptions |= c.option;
+            TMemoryStream destination;
+            http.DoRequest(QString::fromLatin1(c.method), server.url(), nullptr, &destination);
+            EXPECT_EQ(destination.Data(), set ? c.withOption : c.without) << c.option << " set " << set;
+        }
+    }
+}
+
 TEST(HttpBodies, HtmlMetaDeclarationsSetHeadersAndCharset) {
     const QByteArray page =
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
