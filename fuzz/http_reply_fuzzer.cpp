@@ -18,7 +18,8 @@ namespace {
 // A transport whose raw byte layer is the fuzz input, handed out in pieces of a chosen size.
 class MemoryTransport final : public hl::TIdIOHandlerSocket {
 public:
-    MemoryTransport(const uint8_t* data, size_t size, size_t piece) : data_(data), size_(size), piece_(piece) {}
+    MemoryTransport(const uint8_t* data, size_t size, size_t piece)
+        : data_(data), size_(size), piece_(piece) {}
     void Close() override {
         closed_ = true;
         TIdIOHandlerSocket::Close();
@@ -59,7 +60,8 @@ void readBody(hl::TIdIOHandlerSocket& io, hl::TIdHTTPResponse& response, hl::Bod
     } else if (response.HasContentLength) {
         hl::readSizedBody(io, response.ContentLength, sink);
     } else if (response.ContentType.startsWith(QLatin1String("multipart/"), Qt::CaseInsensitive)) {
-        hl::readMultipartBody(io, hl::headerParameter(response.ContentType, QStringLiteral("boundary")).toLatin1(), sink);
+        hl::readMultipartBody(
+            io, hl::headerParameter(response.ContentType, QStringLiteral("boundary")).toLatin1(), sink);
     } else {
         hl::readBodyUntilClose(io, sink);
     }
