@@ -153,7 +153,9 @@ QString resolvePath(const QString& basePath, const QString& relativePath) {
     return result;
 }
 
-void mergeURI(TIdURI& target, const TIdURI& next) {
+void mergeURI(TIdURI& current, const TIdURI& next) {
+    // Merged into a copy, so that a URL that cannot be requested leaves the current target as it was.
+    TIdURI target = current;
     target.Path = resolvePath(target.Path, next.Path);
     target.Document = next.Document;
     target.Params = next.Params;
@@ -178,6 +180,7 @@ void mergeURI(TIdURI& target, const TIdURI& next) {
         target.Port.clear();
     }
     if (target.Port.isEmpty()) throw EIdUnknownProtocol();
+    current = std::move(target);
 }
 
 QString requestTarget(const TIdURI& uri) {

@@ -30,8 +30,9 @@ QString resolvePath(const QString& basePath, const QString& relativePath);
 
 // Merges a parsed URL into the current target: path resolved against the current one, host,
 // protocol and port replaced when given (the port defaults by protocol). User name and password
-// are left to the caller. Throws EIdUnknownProtocol when no port can be determined.
-void mergeURI(TIdURI& target, const TIdURI& next);
+// are left to the caller. Throws EIdUnknownProtocol when no port can be determined; current is
+// then left unchanged.
+void mergeURI(TIdURI& current, const TIdURI& next);
 
 // Path, document and "?" params: what the request line names for a direct request.
 QString requestTarget(const TIdURI& uri);

@@ -88,6 +88,9 @@ TEST(HttpUri, MergesRedirectTargetsIntoTheCurrentOne) {
     EXPECT_EQ(absoluteURI(merged({"https://h:8443/a/", "http://other/c"})), QStringLiteral("http://other/c"));
     EXPECT_EQ(merged({"https://h/"}).Port, QStringLiteral("443"));
     EXPECT_THROW(merged({"ftp://h/file"}), EIdUnknownProtocol);
+    TIdURI current = merged({"http://h/a/"});
+    EXPECT_THROW(mergeURI(current, parseURI(QStringLiteral("ftp://other/b"))), EIdUnknownProtocol);
+    EXPECT_EQ(absoluteURI(current), QStringLiteral("http://h/a/"));
     EXPECT_THROW(merged({"/only/a/path"}), EIdUnknownProtocol);
 }
 

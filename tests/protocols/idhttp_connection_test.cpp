@@ -181,7 +181,9 @@ TEST(HttpConnections, UrlsThatCannotBeRequestedFailBeforeConnecting) {
     TestClient http;
     http.IOHandler = std::make_shared<TIdIOHandlerSocket>();
     EXPECT_THROW(http.Get(QStringLiteral("ftp://127.0.0.1/file"), nullptr), EIdUnknownProtocol);
+    EXPECT_EQ(http.URL().Host, QString()); // a URL that cannot be requested changes nothing
     EXPECT_THROW(http.Get(QStringLiteral("/relative/only"), nullptr), EIdUnknownProtocol);
+    EXPECT_THROW(http.Get(QStringLiteral("http:///no/host"), nullptr), EIdHostRequired);
     // A plain transport cannot carry TLS.
     EXPECT_THROW(http.Get(QStringLiteral("https://127.0.0.1:1/"), nullptr), EIdIOHandlerPropInvalid);
 }
