@@ -104,11 +104,11 @@ void TIdHTTP::DoRequest(const QString& method, const QString& url, const QByteAr
 
 void TIdHTTP::prepareRequest() {
     const TIdURI next = parseURI(Request.URL);
+    mergeURI(uri_, next);
     if (!next.Username.isEmpty()) {
         Request.Username = next.Username;
         Request.Password = next.Password;
     }
-    mergeURI(uri_, next);
     static const QStringList kNeedVersion11 = {QStringLiteral("TRACE"), QStringLiteral("PUT"),
                                                QStringLiteral("OPTIONS"), QStringLiteral("DELETE"),
                                                QStringLiteral("PATCH")};
