@@ -9,14 +9,7 @@ BUILD_DIR=$(realpath "${1:-build}")
 RUNS=${RUNS:-15}
 COUNT=200
 BENCH="$BUILD_DIR/bench/harvestline-bench-httpsconnections"
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/harvestline-bench-XXXXXX")
-NGINX_PID=""
-
-cleanup() {
-    if [ -n "$NGINX_PID" ]; then kill "$NGINX_PID" 2>/dev/null || true; wait "$NGINX_PID" 2>/dev/null || true; fi
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
 
 [ -x "$BENCH" ] || { echo "build first: $BENCH is missing" >&2; exit 1; }
 command -v hyperfine >/dev/null || { echo "hyperfine is missing (scripts/install-deps.sh --bench)" >&2; exit 1; }
@@ -25,7 +18,7 @@ mkdir -p "$WORK/files" "$WORK/nginx/temp"
 for i in $(seq 0 $((COUNT - 1))); do head -c 16384 /dev/urandom >"$WORK/files/f$i.bin"; done
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=localhost -days 2 \
     -keyout "$WORK/key.pem" -out "$WORK/cert.pem" 2>/dev/null
-PORT=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+PORT=$(free_port)
 user=""
 [ "$(id -u)" -eq 0 ] && user="user root root;"
 cat >"$WORK/nginx/nginx.conf" <<CONF
@@ -52,7 +45,7 @@ http {
 CONF
 /usr/sbin/nginx -p "$WORK/nginx" -c "$WORK/nginx/nginx.conf" -g 'daemon off;' &
 NGINX_PID=$!
-for _ in $(seq 100); do (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null && break; sleep 0.05; done
+wait_for_port "$PORT" || { echo "nginx did not come up: $(cat "$WORK/nginx/error.log")" >&2; exit 1; }
 
 base="https://127.0.0.1:$PORT/"
 for i in $(seq 0 $((COUNT - 1))); do printf 'url = "%sf%d.bin"\noutput = "/dev/null"\n' "$base" "$i"; done >"$WORK/curl.cfg"

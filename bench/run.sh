@@ -2,34 +2,16 @@
 # Throughput of Harvestline's transfer code against established tools, in the same run on the same
 # machine, against a local nginx on a free loopback port. Usage: bench/run.sh [BUILD_DIR]
 #
-# Each case is one function named case_*; add a case by adding a function (the helpers below start
-# nginx, make test files and time commands with hyperfine). RUNS sets the repetitions per command.
+# Each case is one function named case_*; add a case by adding a function (the helpers here and in
+# common.sh start nginx, make test files and time commands with hyperfine). RUNS sets the
+# repetitions per command.
 set -euo pipefail
 
 BUILD_DIR=$(realpath "${1:-build}")
 RUNS=${RUNS:-5}
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/harvestline-bench-XXXXXX")
-NGINX_PID=""
-
-cleanup() {
-    if [ -n "$NGINX_PID" ]; then kill "$NGINX_PID" 2>/dev/null || true; wait "$NGINX_PID" 2>/dev/null || true; fi
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
 
 die() { echo "bench: $*" >&2; exit 1; }
-
-free_port() {
-    /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
-wait_for_port() {
-    for _ in $(seq 100); do
-        (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
-        sleep 0.05
-    done
-    return 1
-}
 
 # start_nginx ROOT: serves ROOT on 127.0.0.1; sets NGINX_PORT.
 start_nginx() {
