@@ -34,7 +34,8 @@ TFileStream::~TFileStream() {
 }
 
 void TFileStream::fail(const char* action) const {
-    throw EStreamError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(action), path_, QString::fromLocal8Bit(std::strerror(errno))));
+    throw EStreamError(QStringLiteral("%1 \"%2\". %3")
+                           .arg(QLatin1String(action), path_, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 void TFileStream::Seek(qint64 position) {
@@ -49,11 +50,22 @@ qint64 TFileStream::Size() const {
 }
 
 void TFileStream::SetSize(qint64 size) {
-    int r;
-    do {
-        r = ::ftruncate(fd_, size);
-    } while (r != 0 && errno == EINTR);
-    if (r != 0) fail("Cannot set the size of file");
+    const qint64 current = Size();
+    int r = -1;
+    if (size > current) {
+        // Reserving the blocks places the file's extent up front and finds a full disk before the
+        // transfer starts; file systems without the call fall back to a sparse extension.
+        do {
+            r = ::fallocate(fd_, 0, current, size - current);
+        } while (r != 0 && errno == EINTR);
+        if (r != 0 && errno != EOPNOTSUPP && errno != ENOSYS) fail("Cannot set the size of file");
+    }
+    if (r != 0) {
+        do {
+            r = ::ftruncate(fd_, size);
+        } while (r != 0 && errno == EINTR);
+        if (r != 0) fail("Cannot set the size of file");
+    }
     if (position_ > size) Seek(size);
 }
 

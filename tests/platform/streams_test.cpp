@@ -1,8 +1,10 @@
 #include "platform/streams.h"
-
 #include "support/tempdir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace hl {
 namespace {
@@ -34,6 +36,26 @@ TEST(Streams, FileStreamFollowsTheStreamRulesAndKeepsBytesOnReopen) {
     EXPECT_EQ(dir.read(QStringLiteral("f.part")), QByteArray("abX!"));
     TFileStream reopened(path, TFileStream::Mode::OpenExisting);
     EXPECT_EQ(reopened.Size(), 4);
+}
+
+TEST(Streams, ExtendingAFileReservesItsBlocks) {
+    test::TempDir dir;
+    const QString path = dir.file(QStringLiteral("big.part"));
+    TFileStream stream(path, TFileStream::Mode::Create);
+    {
+        const int probe =
+            ::open(dir.file(QStringLiteral("probe")).toLocal8Bit().constData(), O_CREAT | O_RDWR, 0644);
+        const bool supported = ::fallocate(probe, 0, 0, 4096) == 0;
+        ::close(probe);
+        if (!supported) GTEST_SKIP() << "this file system cannot reserve blocks";
+    }
+    constexpr qint64 kSize = 8 << 20;
+    stream.SetSize(kSize);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_size, kSize);
+    // A sparse extension would hold no blocks; reserved space is allocated up front.
+    EXPECT_GE(static_cast<qint64>(info.st_blocks) * 512, kSize);
 }
 
 TEST(Streams, FileErrorsNameTheFileAndTheReason) {
