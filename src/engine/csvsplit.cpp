@@ -1,0 +1,30 @@
+#include "engine/csvsplit.h"
+
+#include "engine/outputfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace hl {
+
+namespace {
+
+bool makeFolder(const QString& folder) {
+    QDir().mkpath(folder);
+    return QFileInfo(folder).isDir();
+}
+
+} // namespace
+
+CsvTarget SplitCsvLine(const QString& line, const QString& saveFolder) {
+    const qsizetype comma = line.indexOf(QLatin1Char(','));
+    if (comma < 0) return {line, saveFolder};
+    const QString url = line.left(comma);
+    const QString folder = line.mid(comma + 1);
+    if (folder.startsWith(QLatin1Char('/')) && makeFolder(folder))
+        return {url, WithTrailingSeparator(folder)};
+    if (makeFolder(saveFolder + folder)) return {url, WithTrailingSeparator(saveFolder + folder)};
+    return {line, saveFolder};
+}
+
+} // namespace hl

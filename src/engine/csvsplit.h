@@ -1,0 +1,18 @@
+#pragma once
+// The folder column of a URL list in CSV mode: "URL,folder" sends the file to that folder.
+#include <QString>
+
+namespace hl {
+
+struct CsvTarget {
+    QString url;    // the URL to request
+    QString folder; // where the file goes, with a trailing "/"
+};
+
+// Splits line at its first comma into URL and folder. An absolute folder is used as it is, any
+// other is taken below saveFolder; the folder is created with its parents (errors ignored). When
+// no such folder exists afterwards, the whole line stays the URL and the file goes to saveFolder.
+// saveFolder ends with "/".
+CsvTarget SplitCsvLine(const QString& line, const QString& saveFolder);
+
+} // namespace hl
