@@ -1,0 +1,73 @@
+#pragma once
+// The tests' side of the engine's window contract: actions run under a mutex (as in the
+// command-line tool), every display is recorded, and the list and options can be changed while a
+// run is going.
+#include "engine/downloadwindow.h"
+
+#include <QStringList>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace hl::test {
+
+class RecordingWindow : public DownloadWindow {
+public:
+    // Set up before the run, or change inside Synchronize (or through the setters) during it.
+    QStringList lines;
+    DownloadOptions options;
+    RunSettings runSettings;
+    qint64 schedulerPauseMs = 0;
+    // Handed out in turn by TakeNextProxyLine.
+    QStringList proxyLines;
+    // Called inside the action whenever a log line is added or the progress is shown.
+    std::function<void(const QString& line)> onLog;
+    std::function<void()> onProgress;
+
+    // Recorded displays, in order.
+    QStringList downloadLog;
+    QStringList errorLog;
+    QStringList errorBoxes;
+    QStringList statuses;  // panel 0 texts, scheduler waits included
+    QStringList filenames; // DisplayFilename texts
+    QList<std::optional<int>> progress;
+    QStringList runErrors;
+    QString elapsedStatus;
+    int runsStarted = 0;
+    int runsCompleted = 0;
+
+    void Synchronize(const std::function<void()>& action) override;
+
+    RunSettings CurrentRunSettings() override { return runSettings; }
+    DownloadOptions CurrentOptions() override { return options; }
+    int LineCount() override { return static_cast<int>(lines.size()); }
+    std::optional<QString> Line(int index) override;
+    qint64 SchedulerPauseMs() override { return schedulerPauseMs; }
+    ProxyLineFields TakeNextProxyLine() override;
+
+    void RunStarted(const RunSettings&) override { ++runsStarted; }
+    void ShowStatus(const QString& panel0, const QString&) override { statuses.append(panel0); }
+    void ShowSchedulerWait(const QString& status) override { statuses.append(status); }
+    void DisplayFilename(const QString& text) override { filenames.append(text); }
+    void ShowProgress(std::optional<int> perMille) override;
+    void AddDownloadLog(const QString& line) override;
+    void AddErrorLog(const QString& line) override;
+    void ShowErrorBox(const QString& text) override { errorBoxes.append(text); }
+    void ShowRunError(const QString& message) override { runErrors.append(message); }
+    void RunCompleted(const QString& status) override;
+
+    // Runs fn under the window's lock (to read or change the recorded state during a run).
+    template <typename F> auto locked(F fn) {
+        std::lock_guard lock(mutex_);
+        return fn();
+    }
+    // Waits up to timeoutMs until pred (checked under the lock) holds.
+    bool waitFor(const std::function<bool()>& pred, int timeoutMs = 10000);
+
+private:
+    int nextProxy_ = 0;
+    std::recursive_mutex mutex_;
+    std::condition_variable_any changed_;
+};
+
+} // namespace hl::test
