@@ -1,0 +1,215 @@
+#include "engine/httpdownload.h"
+
+#include "engine/csvsplit.h"
+#include "engine/errormessage.h"
+#include "engine/filenaming.h"
+#include "engine/proxyroute.h"
+#include "engine/resumestream.h"
+#include "engine/statustexts.h"
+#include "engine/urlrewriting.h"
+#include "protocols/idhttp.h"
+#include "protocols/ssliohandlerbase.h"
+
+#include <variant>
+
+namespace hl {
+
+namespace {
+
+constexpr int kRedirectMaximum = 9;
+constexpr int kEmptyBodyAttempts = 3;
+// A resumed transfer fetches the last kilobyte on disk again, in case it was written incompletely.
+constexpr qint64 kResumeOverlap = 1024;
+
+void applyProxyRoute(const ProxyRoute& route, TIdHTTP& http, TIdIOHandlerSocket& transport) {
+    if (const auto* proxy = std::get_if<HttpProxySettings>(&route)) {
+        http.ProxyParams.ProxyServer = proxy->ProxyServer;
+        http.ProxyParams.ProxyPort = proxy->ProxyPort;
+        http.ProxyParams.ProxyUsername = proxy->ProxyUsername;
+        http.ProxyParams.ProxyPassword = proxy->ProxyPassword;
+    } else if (const auto* socks = std::get_if<TIdSocksInfo>(&route)) {
+        transport.SetTransparentProxy(socks);
+    }
+}
+
+} // namespace
+
+HttpDownload::HttpDownload(DownloadWindow& window, RunState& state, const EngineEnvironment& environment,
+                           const RunSettings& settings, QString url, bool multithreaded)
+    : state_(state), environment_(environment), settings_(settings),
+      actions_(window, state, *environment.clock), urlfile_(std::move(url)), multithreaded_(multithreaded) {}
+
+void HttpDownload::Run() {
+    if (state_.StopRequested.requested() || urlfile_.trimmed().isEmpty()) return;
+    const DownloadActions::UrlStart start = actions_.StartUrl(urlfile_, multithreaded_);
+    const DownloadOptions& options = start.options;
+    prefix_ = start.prefix;
+
+    QString folder = WithTrailingSeparator(options.saveFolder);
+    if (options.treatAsCsv && urlfile_.contains(QLatin1Char(','))) {
+        const CsvTarget target = SplitCsvLine(urlfile_, folder);
+        urlfile_ = target.url;
+        folder = target.folder;
+    }
+    urlfile_ = EncodeSpaces(RewriteSharingLink(urlfile_));
+
+    state_.Counters.CountDownloading += 1;
+    try {
+        transfer(options, folder);
+    } catch (const std::exception& error) {
+        discardEmptyFiles();
+        actions_.FinishFailed(slot_, ErrorMessage(error), urlfile_, ProxySatir, options.showErrors);
+    }
+}
+
+void HttpDownload::transfer(const DownloadOptions& options, const QString& folder) {
+    std::shared_ptr<TIdIOHandlerSocket> transport = makeDefaultSSLIOHandler();
+    transport->Resolver = environment_.resolver;
+    TIdHTTP http;
+    slot_ = actions_.ClaimSlot();
+    http.Tag = slot_;
+    http.ConnectTimeout = options.connectTimeoutMs;
+    http.ReadTimeout = options.readTimeoutMs;
+    if (options.zlibCompression) http.Compressor = std::make_shared<TIdCompressorZLib>();
+    http.HandleRedirects = true;
+    http.RedirectMaximum = kRedirectMaximum;
+    http.Request.UserAgent = options.userAgent;
+    http.IOHandler = transport;
+    installCallbacks(http);
+
+    // One proxy line serves the HEAD and every attempt of this URL.
+    if (settings_.useProxy) {
+        const ProxyLineFields proxy = actions_.TakeNextProxyLine();
+        ProxySatir = proxy.ProxySatir;
+        applyProxyRoute(proxyRouteFor(proxy, settings_.proxyType), http, *transport);
+    }
+
+    QString filename = outputFileName(http, options, folder);
+    actions_.DisplayFilename(LastPathElement(filename), multithreaded_);
+
+    if (options.skipExisting && FileSizeOf(filename) > 0) {
+        actions_.DisplayFilename(QStringLiteral("(SKIPPED) ") + LastPathElement(filename), multithreaded_);
+        actions_.FinishSkipped(slot_, urlfile_);
+        return;
+    }
+    // An empty file counts as absent: it is replaced rather than numbered.
+    if (options.skipExisting) DeleteIfEmpty(filename);
+
+    ReservedOutput output = actions_.Reserve(filename, options.overwrite, options.resumePartial);
+    reserved_ = true;
+    filename_ = output.filename;
+    partfilename_ = output.partfilename;
+    fetch(http, output);
+    output.FS.reset();
+
+    if (cutByStop_) {
+        discardEmptyFiles();
+        actions_.FinishStopped(slot_, urlfile_);
+        return;
+    }
+    MoveToFinalName(partfilename_, filename_);
+    if (size_ == 0)
+        actions_.FinishEmpty(slot_, urlfile_, attempts_, options.showErrors);
+    else
+        actions_.FinishDownloaded(slot_, urlfile_);
+}
+
+QString HttpDownload::outputFileName(TIdHTTP& http, const DownloadOptions& options, const QString& folder) {
+    QString name;
+    if (options.serverProposedName) {
+        http.Head(urlfile_);
+        name = FileNameFromContentDisposition(http.Response.ContentDisposition);
+    }
+    if (name.isEmpty()) name = FileNameFromURL(urlfile_, options.fullUrl, options.includeParams);
+    return folder + name + SanitizeFileName(options.extension);
+}
+
+void HttpDownload::installCallbacks(TIdHTTP& http) {
+    http.OnRedirect = [this](QString& dest, int&, bool& handled, QString&) {
+        handled = true;
+        actions_.RecordRedirect(slot_, dest, multithreaded_, prefix_);
+    };
+    http.OnWorkBegin = [this](TWorkMode mode, qint64) {
+        if (mode == wmRead) workCount_ = 0;
+    };
+    http.OnWork = [this, &http](TWorkMode mode, qint64 count) {
+        if (mode == wmRead) onWork(http, count);
+    };
+}
+
+void HttpDownload::onWork(TIdHTTP& http, qint64 count) {
+    workCount_ = count;
+    workForwarded_ = false;
+    // Reports arrive for every received block; the window sees them at most once per interval,
+    // and the last one of a transfer always (fetch flushes it).
+    if (environment_.clock->nowMs() - lastForwardMs_ >= environment_.workUpdateIntervalMs) forwardWork(http);
+    if (state_.StopRequested.requested()) {
+        cutByStop_ = true;
+        http.Disconnect();
+    }
+}
+
+void HttpDownload::forwardWork(const TIdHTTP& http) {
+    const std::optional<int> perMille =
+        ProgressPerMille(workCount_, http.Response.ContentLength, http.Response.TransferEncoding);
+    actions_.RecordWork(slot_, workCount_, multithreaded_, perMille);
+    lastForwardMs_ = environment_.clock->nowMs();
+    workForwarded_ = true;
+}
+
+void HttpDownload::requireCompleteBody(const TIdHTTP& http) const {
+    // The client takes a connection closed before Content-Length bytes as the end of the body; a
+    // file cut short must not pass for a download.
+    const TIdHTTPResponse& reply = http.Response;
+    const bool chunked = reply.TransferEncoding.toLower().contains(QStringLiteral("chunked"));
+    if (reply.ResponseCode / 100 == 2 && !chunked && reply.HasContentLength &&
+        workCount_ < reply.ContentLength)
+        throw EIdConnClosedGracefully();
+}
+
+void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
+    TFileStream& file = *output.FS;
+    if (output.ResumeDownload) {
+        const qint64 resumeAt = std::max<qint64>(file.Size() - kResumeOverlap, 0);
+        file.Seek(resumeAt);
+        http.Request.Range = QString::number(resumeAt) + QLatin1Char('-');
+    }
+    // A server that ignores the range sends the whole file: it is then written from byte 0.
+    const auto wholeFileReply = [&http] {
+        const int code = http.Response.ResponseCode;
+        return code / 100 == 2 && code != 206;
+    };
+    ResumeTargetStream destination(file, wholeFileReply);
+    for (;;) {
+        ++attempts_;
+        workCount_ = 0;
+        try {
+            http.Get(urlfile_, &destination);
+        } catch (const EIdException&) {
+            if (!cutByStop_) throw;
+        }
+        if (!workForwarded_) forwardWork(http);
+        if (cutByStop_) return;
+        requireCompleteBody(http);
+        // The whole file, and it was empty: nothing of the old partial file belongs to it.
+        if (output.ResumeDownload && wholeFileReply() && !destination.RestartedFromZero()) file.SetSize(0);
+        size_ = file.Size();
+        if (size_ != 0) return;
+        // An empty body is asked for again at once, with the same client.
+        file.SetSize(0);
+        file.Seek(0);
+        if (attempts_ >= kEmptyBodyAttempts) return;
+        if (state_.StopRequested.requested()) {
+            cutByStop_ = true;
+            return;
+        }
+    }
+}
+
+void HttpDownload::discardEmptyFiles() const {
+    if (!reserved_) return;
+    DeleteIfEmpty(partfilename_);
+    DeleteIfEmpty(filename_);
+}
+
+} // namespace hl

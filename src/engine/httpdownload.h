@@ -1,0 +1,61 @@
+#pragma once
+// The HTTP procedure for one line of the URL list: CSV split, sharing-link rewriting, a fresh
+// client per URL, the optional HEAD for the server's file name, the existing-file policy, the
+// transfer into the ".part" file (resumed with a 1024-byte overlap, three tries for an empty
+// body), the rename, and exactly one result per URL.
+#include "engine/downloadactions.h"
+#include "engine/engineenvironment.h"
+
+#include <QString>
+
+namespace hl {
+
+class TIdHTTP;
+
+class HttpDownload {
+public:
+    // One call's record; window, state, environment and settings must outlive it.
+    HttpDownload(DownloadWindow& window, RunState& state, const EngineEnvironment& environment,
+                 const RunSettings& settings, QString url, bool multithreaded);
+
+    // Runs on the worker thread and returns when the URL is finished, skipped or failed. No error
+    // of the transfer escapes; errors of the window actions themselves propagate.
+    void Run();
+
+private:
+    // Everything from the client's creation to the result; throws the transfer's errors.
+    void transfer(const DownloadOptions& options, const QString& folder);
+    QString outputFileName(TIdHTTP& http, const DownloadOptions& options, const QString& folder);
+    void installCallbacks(TIdHTTP& http);
+    // Fetches into the reserved partial file; returns the attempts made and the file's size.
+    void fetch(TIdHTTP& http, ReservedOutput& output);
+    void onWork(TIdHTTP& http, qint64 count);
+    void forwardWork(const TIdHTTP& http);
+    void requireCompleteBody(const TIdHTTP& http) const;
+    // A failed or stopped URL leaves no empty file behind under its final or partial name.
+    void discardEmptyFiles() const;
+
+    RunState& state_;
+    const EngineEnvironment& environment_;
+    const RunSettings& settings_;
+    DownloadActions actions_;
+    QString urlfile_;
+    const bool multithreaded_;
+    QString prefix_;
+
+    QString ProxySatir;
+    qint64 slot_ = -1;
+    bool reserved_ = false;
+    QString filename_;
+    QString partfilename_;
+    int attempts_ = 0;
+    qint64 size_ = 0;
+
+    // The current reply body's bytes so far, and what the window has seen of them.
+    qint64 workCount_ = 0;
+    qint64 lastForwardMs_ = 0;
+    bool workForwarded_ = true;
+    bool cutByStop_ = false;
+};
+
+} // namespace hl

@@ -1,0 +1,36 @@
+#include "engine/resumestream.h"
+
+#include <algorithm>
+
+namespace hl {
+
+ResumeTargetStream::ResumeTargetStream(TStream& file, std::function<bool()> wholeBody)
+    : file_(file), wholeBody_(std::move(wholeBody)) {}
+
+void ResumeTargetStream::bodyStarts() {
+    if (decided_) return;
+    decided_ = true;
+    const qint64 resumeAt = file_.Position();
+    if (resumeAt > 0 && wholeBody_()) {
+        file_.SetSize(0);
+        file_.Seek(0);
+        shift_ = resumeAt;
+    }
+}
+
+void ResumeTargetStream::Seek(qint64 position) {
+    file_.Seek(std::max<qint64>(position - shift_, 0));
+}
+
+void ResumeTargetStream::SetSize(qint64 size) {
+    // Growing the stream reserves a body's length: the body starts.
+    if (size > Position()) bodyStarts();
+    file_.SetSize(std::max<qint64>(size - shift_, 0));
+}
+
+void ResumeTargetStream::Write(const char* data, qint64 length) {
+    if (length > 0) bodyStarts();
+    file_.Write(data, length);
+}
+
+} // namespace hl

@@ -1,0 +1,346 @@
+// The HTTP procedure end to end against the scripted loopback server: naming, the existing-file
+// policy, resume, empty and short bodies, redirects, errors, STOP, CSV folders and parallel runs.
+#include "engine/downloader.h"
+#include "engine/outputfiles.h"
+#include "support/httpscript.h"
+#include "support/recordingwindow.h"
+#include "support/scriptedsite.h"
+#include "support/serverprocess.h"
+#include "support/tempdir.h"
+
+#include <QDir>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace hl {
+namespace {
+
+class FailingResolver final : public HostResolver {
+public:
+    std::optional<quint32> lookup(const QString&) const override { return std::nullopt; }
+};
+
+class HttpDownloadTest : public ::testing::Test {
+protected:
+    HttpDownloadTest() {
+        window.options.saveFolder = dir.path();
+        window.options.connectTimeoutMs = 5000;
+        window.options.readTimeoutMs = 5000;
+    }
+
+    void run(const QStringList& lines) {
+        window.lines = lines;
+        TDownloader(window, state, environment).DownloadNow();
+    }
+
+    QString url(const char* path) const { return site.url(path); }
+
+    test::TempDir dir;
+    test::ScriptedSite site;
+    test::RecordingWindow window;
+    RunState state;
+    EngineEnvironment environment;
+};
+
+TEST_F(HttpDownloadTest, NamesTheFileFromTheServerOrTheUrl) {
+    site.put("/get?id=7", "proposed", "Content-Disposition: attachment; filename=\"report 2024.pdf\"\r\n");
+    site.put("/dir/My%20File.zip?x=1", "from url");
+    site.put("/a%20b.bin", "spaces");
+    const struct {
+        const char* path;
+        bool serverName;
+        const char* extension;
+        const char* file;
+        const char* content;
+        const char* logged;
+    } cases[] = {
+        {"/get?id=7", true, "", "report 2024.pdf", "proposed", "/get?id=7"},
+        {"/get?id=7", false, "", "get", "proposed", "/get?id=7"},
+        {"/dir/My%20File.zip?x=1", true, "", "My File.zip", "from url", "/dir/My%20File.zip?x=1"},
+        {"/a b.bin", false, ":.jpg", "a b.bin.jpg", "spaces", "/a%20b.bin"},
+    };
+    for (const auto& c : cases) {
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        window.options.serverProposedName = c.serverName;
+        window.options.extension = QString::fromUtf8(c.extension);
+        window.downloadLog.clear();
+        window.filenames.clear();
+        run({url(c.path)});
+        EXPECT_EQ(folder.entries(), QStringList{QString::fromUtf8(c.file)}) << c.path;
+        EXPECT_EQ(folder.read(QString::fromUtf8(c.file)), c.content) << c.path;
+        EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url(c.logged)})
+            << c.path;
+        EXPECT_EQ(window.filenames, QStringList{QString::fromUtf8(c.file)}) << c.path;
+    }
+    EXPECT_EQ(site.count("HEAD", "/get?id=7"), 1); // only with the server-proposed name
+    EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+}
+
+TEST_F(HttpDownloadTest, AppliesTheExistingFilePolicy) {
+    site.put("/a.zip", "new content");
+    const struct {
+        const char* name;
+        QByteArray existing;
+        bool skip;
+        bool overwrite;
+        QStringList files;
+        const char* logPrefix;
+    } cases[] = {
+        {"skip a file with content", "old", true, false, {"a.zip"}, "(SKIPPED) URL: "},
+        {"skip wins over overwrite", "old", true, true, {"a.zip"}, "(SKIPPED) URL: "},
+        {"an empty file counts as absent", "", true, false, {"a.zip"}, "(DOWNLOADED) URL: "},
+        {"numbered copy", "old", false, false, {"a (2).zip", "a.zip"}, "(DOWNLOADED) URL: "},
+        {"overwrite", "old", false, true, {"a.zip"}, "(DOWNLOADED) URL: "},
+    };
+    for (const auto& c : cases) {
+        test::TempDir folder;
+        folder.write(QStringLiteral("a.zip"), c.existing);
+        window.options.saveFolder = folder.path();
+        window.options.skipExisting = c.skip;
+        window.options.overwrite = c.overwrite;
+        window.downloadLog.clear();
+        const int getsBefore = site.count("GET", "/a.zip");
+        run({url("/a.zip")});
+        EXPECT_EQ(folder.entries(), c.files) << c.name;
+        EXPECT_EQ(window.downloadLog, QStringList{QString::fromUtf8(c.logPrefix) + url("/a.zip")}) << c.name;
+        const bool skipped = QByteArray(c.logPrefix).startsWith("(SKIPPED)");
+        EXPECT_EQ(site.count("GET", "/a.zip") - getsBefore, skipped ? 0 : 1) << c.name;
+        EXPECT_EQ(folder.read(c.files.first()), skipped ? c.existing : QByteArray("new content")) << c.name;
+        EXPECT_EQ(state.Counters.CountFinished.load(), 1) << c.name;
+        EXPECT_EQ(state.Counters.CountDownloading.load(), 0) << c.name;
+    }
+}
+
+TEST_F(HttpDownloadTest, ResumesWithAOneKilobyteOverlap) {
+    QByteArray content(6000, 0);
+    for (int i = 0; i < content.size(); ++i)
+        content[i] = char('a' + i % 26);
+    site.put("/a.zip", content);
+    const struct {
+        const char* name;
+        qsizetype partSize;
+        bool honourRanges;
+        const char* range;
+    } cases[] = {
+        {"5000 bytes on disk", 5000, true, "bytes=3976-"},
+        {"700 bytes on disk", 700, true, "bytes=0-"},
+        {"range ignored: the whole file from byte 0", 5000, false, "bytes=3976-"},
+    };
+    for (const auto& c : cases) {
+        test::TempDir folder;
+        // The partial file's last kilobyte is wrong on purpose: it is fetched again.
+        folder.write(QStringLiteral("a.zip.part"),
+                     content.left(c.partSize - 1024 > 0 ? c.partSize - 1024 : 0) +
+                         QByteArray(std::min<qsizetype>(c.partSize, 1024), 'X'));
+        window.options.saveFolder = folder.path();
+        site.setHonourRanges(c.honourRanges);
+        run({url("/a.zip")});
+        ASSERT_FALSE(site.requests().isEmpty()) << c.name;
+        EXPECT_EQ(test::headerValue(site.requests().last(), "Range"), c.range) << c.name;
+        EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("a.zip")}) << c.name;
+        EXPECT_EQ(folder.read(QStringLiteral("a.zip")), content) << c.name;
+    }
+}
+
+TEST_F(HttpDownloadTest, ABodyShorterThanItsLengthFailsAndKeepsThePartialFile) {
+    site.reply("/a.zip", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(600, 'x'), true);
+    window.options.serverProposedName = false;
+    run({url("/a.zip")});
+    EXPECT_EQ(window.errorLog,
+              QStringList{QStringLiteral("(ERROR) Connection Closed Gracefully. URL: ") + url("/a.zip")});
+    EXPECT_EQ(window.errorBoxes,
+              QStringList{QStringLiteral("Download Error: Connection Closed Gracefully.\r\rURL: ") +
+                          url("/a.zip")});
+    EXPECT_TRUE(window.downloadLog.isEmpty());
+    // Nothing under the final name; the 600 bytes wait for a later resume.
+    EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("a.zip.part")});
+    EXPECT_EQ(dir.read(QStringLiteral("a.zip.part")), QByteArray(600, 'x'));
+    EXPECT_EQ(state.Counters.CountErrors.load(), 1);
+    EXPECT_EQ(state.Counters.CountDownloading.load(), 0);
+}
+
+TEST_F(HttpDownloadTest, AnEmptyBodyIsRequestedThreeTimes) {
+    site.put("/a.zip", "");
+    run({url("/a.zip")});
+    EXPECT_EQ(site.count("GET", "/a.zip"), 3);
+    EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url("/a.zip")});
+    EXPECT_EQ(window.errorLog,
+              QStringList{QStringLiteral("(ERROR) Empty file! (Tried 3 times) URL: ") + url("/a.zip")});
+    EXPECT_EQ(
+        window.errorBoxes,
+        QStringList{QStringLiteral("Download Error: Empty file! (Tried 3 times)\r\rURL: ") + url("/a.zip")});
+    EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("a.zip")});
+    EXPECT_EQ(FileSizeOf(dir.file(QStringLiteral("a.zip"))), 0);
+    EXPECT_EQ(state.Counters.CountFinished.load(), 1);
+}
+
+TEST_F(HttpDownloadTest, LogsTheLastRedirectTarget) {
+    site.reply("/old", test::httpReply("HTTP/1.1 302 Found", "Location: /mid\r\n", {}));
+    site.reply("/mid", test::httpReply("HTTP/1.1 301 Moved", "Location: files/new.zip\r\n", {}));
+    site.put("/files/new.zip", "moved");
+    run({url("/old")});
+    EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url("/old") +
+                                              QStringLiteral(" REDIRECTED: files/new.zip")});
+    EXPECT_EQ(dir.read(QStringLiteral("old")), "moved"); // named from the URL of the list
+    EXPECT_TRUE(
+        window.statuses.contains(QStringLiteral("(1 / 1) Downloading files/new.zip... (Redirected)")));
+}
+
+TEST_F(HttpDownloadTest, NineRedirectsEndAsAnEmptyFile) {
+    for (int i = 0; i < 10; ++i)
+        site.reply(
+            "/r" + QByteArray::number(i),
+            test::httpReply("HTTP/1.1 302 Found", "Location: /r" + QByteArray::number(i + 1) + "\r\n", {}));
+    window.options.serverProposedName = false;
+    run({url("/r0")});
+    EXPECT_EQ(site.count("GET", "/r8"), 3);
+    EXPECT_EQ(site.count("GET", "/r9"), 0);
+    EXPECT_EQ(window.errorLog,
+              QStringList{QStringLiteral("(ERROR) Empty file! (Tried 3 times) URL: ") + url("/r0")});
+}
+
+TEST_F(HttpDownloadTest, ReportsEveryFailureWithItsMessage) {
+    const quint16 closedPort = test::freeLoopbackPort();
+    environment.resolver = std::make_shared<FailingResolver>();
+    window.options.showErrors = false;
+    run({url("/missing"), QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort),
+         QStringLiteral("http://unresolvable.invalid/y")});
+    EXPECT_EQ(
+        window.errorLog,
+        (QStringList{
+            QStringLiteral("(ERROR) HTTP/1.1 404 Not Found URL: ") + url("/missing"),
+            QStringLiteral("(ERROR) Socket Error # 10061\r\nConnection refused. URL: http://127.0.0.1:%1/x")
+                .arg(closedPort),
+            QStringLiteral(
+                "(ERROR) Socket Error # 11001\r\nHost not found. URL: http://unresolvable.invalid/y")}));
+    EXPECT_TRUE(window.errorBoxes.isEmpty());
+    EXPECT_TRUE(window.downloadLog.isEmpty());
+    EXPECT_TRUE(dir.entries().isEmpty()); // a failed HEAD reserves nothing
+    EXPECT_EQ(state.Counters.CountErrors.load(), 3);
+    EXPECT_EQ(state.Counters.CountDownloading.load(), 0);
+}
+
+TEST_F(HttpDownloadTest, StopCutsTheTransferAndReportsIt) {
+    std::atomic<bool> stopSeen{false};
+    test::ScriptedServer slow([&](test::ScriptedConnection& c) {
+        if (c.readHead().isEmpty()) return;
+        c.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + QByteArray(1000, 'x'));
+        while (!stopSeen)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        c.send(QByteArray(1000, 'y'));
+        c.waitForClientClose(5000);
+    });
+    window.options.serverProposedName = false;
+    window.onProgress = [&] {
+        state.StopRequested.request();
+        stopSeen = true;
+    };
+    run({slow.url(QStringLiteral("/a.zip")), slow.url(QStringLiteral("/b.zip"))});
+    EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) Download stopped URL: ") +
+                                           slow.url(QStringLiteral("/a.zip"))});
+    EXPECT_TRUE(window.downloadLog.isEmpty());
+    EXPECT_TRUE(window.errorBoxes.isEmpty());
+    EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("a.zip.part")}); // no empty placeholder left
+    EXPECT_GT(FileSizeOf(dir.file(QStringLiteral("a.zip.part"))), 0);
+    EXPECT_EQ(state.Counters.CountErrors.load(), 1);
+    EXPECT_EQ(slow.connectionCount(), 1); // the second URL was never started
+}
+
+TEST_F(HttpDownloadTest, SendsCsvLinesToTheirFolders) {
+    site.put("/a.zip", "a");
+    site.put("/b.zip,sub", "whole line");
+    test::TempDir elsewhere;
+    window.options.treatAsCsv = true;
+    run({url("/a.zip") + QStringLiteral(",sub/deep"), url("/a.zip,") + elsewhere.path()});
+    EXPECT_EQ(dir.read(QStringLiteral("sub/deep/a.zip")), "a");
+    EXPECT_EQ(elsewhere.read(QStringLiteral("a.zip")), "a");
+
+    window.options.treatAsCsv = false;
+    window.options.serverProposedName = false;
+    run({url("/b.zip,sub")});
+    EXPECT_EQ(site.count("GET", "/b.zip,sub"), 1);
+    EXPECT_EQ(dir.read(QStringLiteral("b.zip-sub")), "whole line");
+}
+
+TEST_F(HttpDownloadTest, ParallelRunsCountEveryUrl) {
+    QStringList lines;
+    for (int i = 0; i < 12; ++i) {
+        const QByteArray path = "/f" + QByteArray::number(i);
+        if (i % 4 != 3) site.put(path, "file " + QByteArray::number(i));
+        lines.append(url(path.constData()));
+    }
+    for (bool classic : {false, true}) {
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        window.options.showErrors = false;
+        window.runSettings = {true, 4, classic, false};
+        window.downloadLog.clear();
+        window.errorLog.clear();
+        window.statuses.clear();
+        run(lines);
+        EXPECT_EQ(state.Counters.CountTotal.load(), 12);
+        EXPECT_EQ(state.Counters.CountFinished.load(), 9);
+        EXPECT_EQ(state.Counters.CountErrors.load(), 3);
+        EXPECT_EQ(state.Counters.CountDownloading.load(), 0);
+        EXPECT_EQ(window.downloadLog.size(), 9);
+        EXPECT_EQ(window.errorLog.size(), 3);
+        EXPECT_EQ(folder.entries().size(), 9);
+        EXPECT_EQ(folder.read(QStringLiteral("f5")), "file 5");
+        EXPECT_TRUE(window.statuses.isEmpty()); // parallel runs write no per-URL status
+    }
+}
+
+TEST_F(HttpDownloadTest, AFinishedFileThatCannotTakeItsNameIsAnError) {
+    // The final name turns into a folder with content while the transfer runs, so the rename fails.
+    test::ScriptedServer server([&](test::ScriptedConnection& c) {
+        if (c.readHead().isEmpty()) return;
+        QFile::remove(dir.file(QStringLiteral("a.zip")));
+        dir.write(QStringLiteral("a.zip/inside"), "x");
+        c.send(test::httpReply("HTTP/1.1 200 OK", {}, "body"));
+    });
+    window.options.serverProposedName = false;
+    run({server.url(QStringLiteral("/a.zip"))});
+    ASSERT_EQ(window.errorLog.size(), 1);
+    EXPECT_TRUE(window.errorLog[0].startsWith(QStringLiteral("(ERROR) Cannot rename")))
+        << window.errorLog[0].toStdString();
+    EXPECT_TRUE(window.downloadLog.isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("a.zip.part")), "body");
+}
+
+TEST_F(HttpDownloadTest, ShowsTheProgressOfASequentialTransfer) {
+    site.put("/known", QByteArray(70000, 'k'));
+    site.reply("/chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n");
+    window.options.serverProposedName = false;
+    run({url("/known")});
+    ASSERT_FALSE(window.progress.isEmpty());
+    EXPECT_EQ(window.progress.last(), 1000); // the last report always reaches the window
+    window.progress.clear();
+    run({url("/chunked")});
+    ASSERT_FALSE(window.progress.isEmpty());
+    EXPECT_EQ(window.progress.last(), std::nullopt);
+    EXPECT_EQ(dir.read(QStringLiteral("chunked")), "hello");
+}
+
+TEST_F(HttpDownloadTest, SendsRequestsThroughTheProxyLineAndNamesItInErrors) {
+    // The scripted site stands in for the HTTP proxy: it sees the absolute URI.
+    site.reply("http://127.0.0.1:1/a.zip", test::httpReply("HTTP/1.1 502 Bad Gateway", {}, {}));
+    window.options.serverProposedName = false;
+    window.options.showErrors = true;
+    window.runSettings.useProxy = true;
+    window.proxyLines = {QStringLiteral("127.0.0.1:%1:user:secret").arg(site.port())};
+    run({QStringLiteral("http://127.0.0.1:1/a.zip")});
+    const QString proxy = QStringLiteral("127.0.0.1:%1:user:secret").arg(site.port());
+    EXPECT_EQ(
+        window.errorLog,
+        QStringList{QStringLiteral("(ERROR) HTTP/1.1 502 Bad Gateway URL: http://127.0.0.1:1/a.zip Proxy: ") +
+                    proxy});
+    EXPECT_EQ(window.errorBoxes,
+              QStringList{QStringLiteral("Download Error: HTTP/1.1 502 Bad Gateway\r\rURL: "
+                                         "http://127.0.0.1:1/a.zip\r\rProxy: ") +
+                          proxy});
+}
+
+} // namespace
+} // namespace hl

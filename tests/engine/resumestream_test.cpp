@@ -1,0 +1,49 @@
+#include "engine/resumestream.h"
+
+#include <gtest/gtest.h>
+
+namespace hl {
+namespace {
+
+// What the HTTP client does with its destination: remember the start, reserve the body's length,
+// write, cut back to what arrived.
+void receive(TStream& stream, const QByteArray& body, qint64 announced) {
+    const qint64 start = stream.Position();
+    if (announced >= 0) stream.SetSize(start + announced);
+    stream.Write(body);
+    stream.SetSize(start + body.size());
+}
+
+TEST(ResumeTargetStream, ContinuesAPartialReplyAndRestartsAWholeOne) {
+    const struct {
+        const char* name;
+        bool wholeBody;
+        qint64 announced;
+        QByteArray expected;
+    } cases[] = {
+        {"206 with length", false, 4, "0123456789WXYZ"},
+        {"206 without length", false, -1, "0123456789WXYZ"},
+        {"200 with length", true, 4, "WXYZ"},
+        {"200 without length", true, -1, "WXYZ"},
+    };
+    for (const auto& c : cases) {
+        TMemoryStream file;
+        file.Write(QByteArray("0123456789abc"));
+        file.Seek(10); // resume position
+        ResumeTargetStream stream(file, [&] { return c.wholeBody; });
+        receive(stream, "WXYZ", c.announced);
+        EXPECT_EQ(file.Data(), c.expected) << c.name;
+        EXPECT_EQ(stream.RestartedFromZero(), c.wholeBody) << c.name;
+    }
+}
+
+TEST(ResumeTargetStream, LeavesAFileWithoutResumePositionAsItIs) {
+    TMemoryStream file;
+    ResumeTargetStream stream(file, [] { return true; });
+    receive(stream, "body", 4);
+    EXPECT_EQ(file.Data(), "body");
+    EXPECT_FALSE(stream.RestartedFromZero());
+}
+
+} // namespace
+} // namespace hl
