@@ -1,0 +1,70 @@
+#pragma once
+// harvestline-cli's side of the engine's window contract: the list and options are fixed when the
+// run starts, window actions run under one mutex, log lines go to standard output / standard error
+// (and the optional log files), and the status line to the terminal.
+#include "cli/terminalstatus.h"
+#include "engine/downloadwindow.h"
+#include "engine/runstate.h"
+
+#include <QFile>
+#include <QStringList>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+namespace hl::cli {
+
+class CliWindow final : public DownloadWindow {
+public:
+    // logFile / errorLogFile: open files that also receive the lines, or nullptr.
+    CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QFile* logFile,
+              QFile* errorLogFile);
+
+    void Synchronize(const std::function<void()>& action) override;
+
+    RunSettings CurrentRunSettings() override { return settings_; }
+    DownloadOptions CurrentOptions() override { return options_; }
+    int LineCount() override { return static_cast<int>(lines_.size()); }
+    std::optional<QString> Line(int index) override;
+    qint64 SchedulerPauseMs() override { return 0; }
+
+    void RunStarted(const RunSettings&) override {}
+    void ShowStatus(const QString& panel0, const QString& panel1) override;
+    void ShowSchedulerWait(const QString& status) override { ShowStatus(status, QString()); }
+    void DisplayFilename(const QString&) override {}
+    void ShowProgress(std::optional<int> perMille) override { perMille_ = perMille; }
+    void AddDownloadLog(const QString& line) override;
+    void AddErrorLog(const QString& line) override;
+    // The Error Log line on standard error already says everything a box would.
+    void ShowErrorBox(const QString&) override {}
+    void ShowRunError(const QString& message) override;
+    void RunCompleted(const QString& elapsedStatus) override;
+
+    // Waits up to ms for the run's completion; true once it has completed.
+    bool WaitCompleted(int ms);
+    // Redraws the status line from the run's state (the parallel counters and speed, or the
+    // sequential status with the transfer's percentage).
+    void RefreshStatus(const RunState& state);
+    // Whether any Error Log line was written or an error ended the run.
+    bool ErrorsReported() const { return errorsReported_; }
+
+private:
+    void writeLine(FILE* stream, QFile* copy, const QString& line);
+
+    const QStringList lines_;
+    const DownloadOptions options_;
+    const RunSettings settings_;
+    QFile* const logFile_;
+    QFile* const errorLogFile_;
+    TerminalStatus terminal_;
+
+    std::mutex mutex_;
+    std::condition_variable completedChanged_;
+    bool completed_ = false;
+    QString elapsedStatus_;
+    QString sequentialStatus_;
+    std::optional<int> perMille_;
+    bool errorsReported_ = false;
+};
+
+} // namespace hl::cli

@@ -1,0 +1,34 @@
+#pragma once
+// The command line of harvestline-cli. Parsing starts from a set of defaults (the window's, or
+// later those of a settings file) and lets every flag given override them.
+#include "engine/downloadoptions.h"
+#include "platform/exception.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace hl::cli {
+
+// A command line that cannot be used; the message says why.
+HL_DECLARE_EXCEPTION(UsageError, Exception);
+
+struct CommandLine {
+    DownloadOptions options;
+    RunSettings run;
+    QString inputFile;    // "-": standard input; empty: none
+    QStringList urls;     // URLs given as arguments, after those of the input file
+    QString logFile;      // also append Download Log lines here
+    QString errorLogFile; // also append Error Log lines here
+    bool help = false;
+};
+
+// The defaults: the window's options, saving to the current folder, a sequential run.
+CommandLine DefaultCommandLine();
+
+// Parses arguments (without the program name) over defaults. Throws UsageError.
+CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& defaults);
+
+// The text of --help.
+QString HelpText();
+
+} // namespace hl::cli
