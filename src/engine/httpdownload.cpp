@@ -8,7 +8,7 @@
 #include "engine/statustexts.h"
 #include "engine/urlrewriting.h"
 #include "protocols/idhttp.h"
-#include "protocols/ssliohandlerbase.h"
+#include "protocols/ssliohandlersocketopenssl.h"
 
 #include <variant>
 
@@ -63,7 +63,10 @@ void HttpDownload::Run() {
 }
 
 void HttpDownload::transfer(const DownloadOptions& options, const QString& folder) {
-    std::shared_ptr<TIdIOHandlerSocket> transport = makeDefaultSSLIOHandler();
+    // The TLS transport serves http URLs too (in pass-through), so one client works for both.
+    auto transport = std::make_shared<TIdSSLIOHandlerSocketOpenSSL>();
+    transport->SSLOptions.SetSSLVersions({TIdSSLVersion::sslvSSLv23, TIdSSLVersion::sslvTLSv1,
+                                          TIdSSLVersion::sslvTLSv1_1, TIdSSLVersion::sslvTLSv1_2});
     transport->Resolver = environment_.resolver;
     TIdHTTP http;
     slot_ = actions_.ClaimSlot();

@@ -4,6 +4,7 @@
 #include "support/nginxserver.h"
 #include "support/recordingwindow.h"
 #include "support/tempdir.h"
+#include "support/testcertificate.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -83,6 +84,26 @@ TEST_F(NginxDownloadTest, ParallelRunFetchesEveryFileOnce) {
                                            nginx.url(QStringLiteral("/absent.dat"))});
     EXPECT_EQ(dir.entries().size(), 60);
     EXPECT_EQ(dir.read(QStringLiteral("f59.dat")), randomBytes(4096 + 59));
+}
+
+TEST(NginxHttpsDownload, FetchesOverTls) {
+    const test::TestCertificate& certificate = test::testCertificate();
+    ASSERT_TRUE(certificate.error.isEmpty()) << certificate.error.toStdString();
+    test::NginxOptions options;
+    options.certificateFile = certificate.certificateFile;
+    options.keyFile = certificate.keyFile;
+    test::NginxServer nginx(options);
+    ASSERT_TRUE(nginx.started()) << nginx.log().toStdString();
+    const QByteArray content = randomBytes(300000);
+    test::TempDir dir;
+    test::RecordingWindow window;
+    window.options.saveFolder = dir.path();
+    window.lines = {nginx.put(QStringLiteral("secure.bin"), content)};
+    ASSERT_TRUE(window.lines[0].startsWith(QStringLiteral("https://")));
+    RunState state;
+    TDownloader(window, state, EngineEnvironment{}).DownloadNow();
+    EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+    EXPECT_EQ(dir.read(QStringLiteral("secure.bin")), content);
 }
 
 } // namespace
