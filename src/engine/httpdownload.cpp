@@ -43,7 +43,7 @@ void HttpDownload::Run() {
     if (state_.StopRequested.requested() || urlfile_.trimmed().isEmpty()) return;
     const DownloadActions::UrlStart start = actions_.StartUrl(urlfile_, multithreaded_);
     const DownloadOptions& options = start.options;
-    prefix_ = start.prefix;
+    KacinciDownload = start.prefix;
 
     QString folder = WithTrailingSeparator(options.saveFolder);
     if (options.treatAsCsv && urlfile_.contains(QLatin1Char(','))) {
@@ -130,17 +130,21 @@ QString HttpDownload::outputFileName(TIdHTTP& http, const DownloadOptions& optio
 void HttpDownload::installCallbacks(TIdHTTP& http) {
     http.OnRedirect = [this](QString& dest, int&, bool& handled, QString&) {
         handled = true;
-        actions_.RecordRedirect(slot_, dest, multithreaded_, prefix_);
+        HttpRedirect(dest);
     };
     http.OnWorkBegin = [this](TWorkMode mode, qint64) {
         if (mode == wmRead) workCount_ = 0;
     };
     http.OnWork = [this, &http](TWorkMode mode, qint64 count) {
-        if (mode == wmRead) onWork(http, count);
+        if (mode == wmRead) HttpWork(http, count);
     };
 }
 
-void HttpDownload::onWork(TIdHTTP& http, qint64 count) {
+void HttpDownload::HttpRedirect(const QString& target) {
+    actions_.RecordRedirect(slot_, target, multithreaded_, KacinciDownload);
+}
+
+void HttpDownload::HttpWork(TIdHTTP& http, qint64 count) {
     workCount_ = count;
     workForwarded_ = false;
     // Reports arrive for every received block; the window sees them at most once per interval,

@@ -27,9 +27,14 @@ private:
     void transfer(const DownloadOptions& options, const QString& folder);
     QString outputFileName(TIdHTTP& http, const DownloadOptions& options, const QString& folder);
     void installCallbacks(TIdHTTP& http);
-    // Fetches into the reserved partial file; returns the attempts made and the file's size.
+    // GETs into the reserved partial file, up to three times while the body stays empty; leaves
+    // the attempts made and the file's size in attempts_ and size_, or sets cutByStop_.
     void fetch(TIdHTTP& http, ReservedOutput& output);
-    void onWork(TIdHTTP& http, qint64 count);
+    // The client's callbacks: the redirect target and the work of a reply body go to the slot
+    // (and, in a sequential run, to the status line and the progress); a stop request cuts the
+    // transfer from the work callback.
+    void HttpRedirect(const QString& target);
+    void HttpWork(TIdHTTP& http, qint64 count);
     void forwardWork(const TIdHTTP& http);
     void requireCompleteBody(const TIdHTTP& http) const;
     // A failed or stopped URL leaves no empty file behind under its final or partial name.
@@ -41,7 +46,7 @@ private:
     DownloadActions actions_;
     QString urlfile_;
     const bool multithreaded_;
-    QString prefix_;
+    QString KacinciDownload; // the status prefix "(n / m)"
 
     QString ProxySatir;
     qint64 slot_ = -1;
