@@ -98,6 +98,11 @@ void HttpDownload::transfer(const DownloadOptions& options, const QString& folde
     // An empty file counts as absent: it is replaced rather than numbered.
     if (options.skipExisting) DeleteIfEmpty(filename);
 
+    // A STOP during the HEAD ends the URL before any file is made.
+    if (state_.StopRequested.requested()) {
+        actions_.FinishStopped(slot_, urlfile_);
+        return;
+    }
     ReservedOutput output = actions_.Reserve(filename, options.overwrite, options.resumePartial);
     reserved_ = true;
     filename_ = output.filename;
