@@ -5,7 +5,6 @@ namespace hl::test {
 void RecordingWindow::Synchronize(const std::function<void()>& action) {
     std::lock_guard lock(mutex_);
     action();
-    changed_.notify_all();
 }
 
 std::optional<QString> RecordingWindow::Line(int index) {
@@ -23,24 +22,9 @@ void RecordingWindow::ShowProgress(std::optional<int> perMille) {
     if (onProgress) onProgress();
 }
 
-void RecordingWindow::AddDownloadLog(const QString& line) {
-    downloadLog.append(line);
-    if (onLog) onLog(line);
-}
-
-void RecordingWindow::AddErrorLog(const QString& line) {
-    errorLog.append(line);
-    if (onLog) onLog(line);
-}
-
 void RecordingWindow::RunCompleted(const QString& status) {
     elapsedStatus = status;
     ++runsCompleted;
-}
-
-bool RecordingWindow::waitFor(const std::function<bool()>& pred, int timeoutMs) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), pred);
 }
 
 } // namespace hl::test

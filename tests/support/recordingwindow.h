@@ -1,11 +1,10 @@
 #pragma once
 // The tests' side of the engine's window contract: actions run under a mutex (as in the
-// command-line tool), every display is recorded, and the list and options can be changed while a
-// run is going.
+// command-line tool), every display is recorded, and the list and options can be changed during a
+// run from inside Synchronize.
 #include "engine/downloadwindow.h"
 
 #include <QStringList>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 
@@ -13,15 +12,14 @@ namespace hl::test {
 
 class RecordingWindow : public DownloadWindow {
 public:
-    // Set up before the run, or change inside Synchronize (or through the setters) during it.
+    // Set up before the run, or change inside Synchronize during it.
     QStringList lines;
     DownloadOptions options;
     RunSettings runSettings;
     qint64 schedulerPauseMs = 0;
     // Handed out in turn by TakeNextProxyLine.
     QStringList proxyLines;
-    // Called inside the action whenever a log line is added or the progress is shown.
-    std::function<void(const QString& line)> onLog;
+    // Called inside the action whenever the progress is shown.
     std::function<void()> onProgress;
 
     // Recorded displays, in order.
@@ -50,24 +48,15 @@ public:
     void ShowSchedulerWait(const QString& status) override { statuses.append(status); }
     void DisplayFilename(const QString& text) override { filenames.append(text); }
     void ShowProgress(std::optional<int> perMille) override;
-    void AddDownloadLog(const QString& line) override;
-    void AddErrorLog(const QString& line) override;
+    void AddDownloadLog(const QString& line) override { downloadLog.append(line); }
+    void AddErrorLog(const QString& line) override { errorLog.append(line); }
     void ShowErrorBox(const QString& text) override { errorBoxes.append(text); }
     void ShowRunError(const QString& message) override { runErrors.append(message); }
     void RunCompleted(const QString& status) override;
 
-    // Runs fn under the window's lock (to read or change the recorded state during a run).
-    template <typename F> auto locked(F fn) {
-        std::lock_guard lock(mutex_);
-        return fn();
-    }
-    // Waits up to timeoutMs until pred (checked under the lock) holds.
-    bool waitFor(const std::function<bool()>& pred, int timeoutMs = 10000);
-
 private:
     int nextProxy_ = 0;
-    std::recursive_mutex mutex_;
-    std::condition_variable_any changed_;
+    std::mutex mutex_;
 };
 
 } // namespace hl::test
