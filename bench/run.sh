@@ -13,9 +13,10 @@ source "$(dirname "$0")/common.sh"
 
 die() { echo "bench: $*" >&2; exit 1; }
 
-# start_nginx ROOT: serves ROOT on 127.0.0.1; sets NGINX_PORT.
+# start_nginx ROOT: serves ROOT on 127.0.0.1 (stopping the nginx of an earlier case); sets NGINX_PORT.
 start_nginx() {
     local root=$1 prefix="$WORK/nginx"
+    if [ -n "$NGINX_PID" ]; then kill "$NGINX_PID"; wait "$NGINX_PID" || true; NGINX_PID=""; fi
     mkdir -p "$prefix/temp"
     NGINX_PORT=$(free_port)
     # A root master would hand the workers to a user that cannot read the private work folder.
@@ -26,7 +27,7 @@ $user
 worker_processes 1;
 pid $prefix/nginx.pid;
 error_log $prefix/error.log;
-events { worker_connections 64; }
+events { worker_connections 256; }
 http {
   access_log off;
   client_body_temp_path $prefix/temp/body;
@@ -53,28 +54,37 @@ make_file() {
     head -c "$(($2 * 1024 * 1024))" /dev/urandom >"$1"
 }
 
-# compare SIZE_BYTES NAME COMMAND [NAME COMMAND ...]: times each command RUNS times (after one
-# warm-up) with its output file removed before each run, and prints the median throughput of each.
-compare() {
-    local size=$1
-    shift
+# measure AMOUNT UNIT NAME COMMAND [NAME COMMAND ...]: times each command RUNS times (after one
+# warm-up) with its output ($WORK/out, a file or a folder) removed before each run, and prints the
+# median rate of each in UNIT per second (MB: AMOUNT is bytes, counted in 10^6).
+measure() {
+    local amount=$1 unit=$2
+    shift 2
     local args=() json="$WORK/result.json"
     while [ $# -gt 0 ]; do
         args+=(-n "$1" "$2")
         shift 2
     done
-    hyperfine --style basic --warmup 1 --runs "$RUNS" --prepare "rm -f $WORK/out" --export-json "$json" "${args[@]}" >&2
-    /usr/bin/python3 - "$json" "$size" <<'EOF'
+    hyperfine --style basic --warmup 1 --runs "$RUNS" --prepare "rm -rf $WORK/out" --export-json "$json" "${args[@]}" >&2
+    /usr/bin/python3 - "$json" "$amount" "$unit" <<'EOF'
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
-size = int(sys.argv[2])
-rates = {r["command"]: size / r["median"] / 1e6 for r in results}
+amount, unit = int(sys.argv[2]), sys.argv[3]
+scale = 1e6 if unit == "MB" else 1
+rates = {r["command"]: amount / scale / r["median"] for r in results}
 for name, rate in rates.items():
-    print(f"  {name:<14} {rate:9.1f} MB/s (median of {len(results[0]['times'])})")
+    print(f"  {name:<26} {rate:9.1f} {unit}/s (median of {len(results[0]['times'])})")
 names = list(rates)
-if len(names) > 1:
-    print(f"  ratio {names[0]} / {names[1]}: {rates[names[0]] / rates[names[1]]:.3f}")
+for other in names[1:]:
+    print(f"  ratio {names[0]} / {other}: {rates[names[0]] / rates[other]:.3f}")
 EOF
+}
+
+# compare SIZE_BYTES NAME COMMAND [NAME COMMAND ...]: measure in MB/s.
+compare() {
+    local size=$1
+    shift
+    measure "$size" MB "$@"
 }
 
 # One 1 GiB file over plain HTTP into a file: the HTTP client against curl.
@@ -90,10 +100,62 @@ case_http_get_1g() {
         curl "curl --silent --show-error --fail --output $WORK/out $url"
 }
 
+CLI="$BUILD_DIR/src/harvestline-cli"
+
+# One 512 MiB file with harvestline-cli (default options: HEAD, then GET into a .part file that is
+# renamed) against curl.
+case_cli_single_512m() {
+    local files="$WORK/files"
+    mkdir -p "$files"
+    make_file "$files/512m.bin" 512
+    start_nginx "$files"
+    local url="http://127.0.0.1:$NGINX_PORT/512m.bin"
+    echo "cli_single_512m: one 512 MiB file from nginx on loopback"
+    compare $((512 * 1024 * 1024)) \
+        harvestline-cli "$CLI -d $WORK/out $url" \
+        curl "curl --silent --show-error --fail --create-dirs --output $WORK/out/512m.bin $url"
+    rm -f "$files/512m.bin"
+}
+
+# 2000 files of 4 KiB, 16 at once: harvestline-cli without and with the HEAD for the server's file
+# name, against aria2c and curl with the same parallelism. Every tool writes into $WORK/out.
+case_cli_many_small() {
+    local files="$WORK/files/small" count=2000
+    mkdir -p "$files"
+    for i in $(seq 0 $((count - 1))); do head -c 4096 /dev/urandom >"$files/f$i.bin"; done
+    start_nginx "$WORK/files"
+    local list="$WORK/small.txt" curlcfg="$WORK/small-curl.cfg"
+    for i in $(seq 0 $((count - 1))); do echo "http://127.0.0.1:$NGINX_PORT/small/f$i.bin"; done >"$list"
+    sed 's/.*/url = "&"/' "$list" >"$curlcfg"
+    echo "cli_many_small: $count files of 4 KiB, 16 at once"
+    measure "$count" files \
+        "harvestline-cli -j16" "$CLI -d $WORK/out -j 16 --no-server-name -i $list" \
+        "harvestline-cli -j16 (HEAD)" "$CLI -d $WORK/out -j 16 -i $list" \
+        "aria2c -j16" "aria2c --quiet -j 16 -d $WORK/out -i $list" \
+        "curl --parallel" "curl --silent --show-error --fail --parallel --parallel-max 16 --create-dirs --output-dir $WORK/out --remote-name-all -K $curlcfg"
+}
+
+# Peak memory of a run of 100,000 URLs with 16 at once (each a 404 from nginx, so that the run is
+# about the list and the engine rather than the disk).
+case_cli_memory_100k() {
+    local count=100000 list="$WORK/many.txt"
+    mkdir -p "$WORK/files"
+    start_nginx "$WORK/files"
+    for i in $(seq 0 $((count - 1))); do echo "http://127.0.0.1:$NGINX_PORT/missing/m$i.bin"; done >"$list"
+    echo "cli_memory_100k: $count URLs, 16 at once"
+    /usr/bin/time -v "$CLI" -d "$WORK/out" -j 16 --no-server-name -i "$list" >/dev/null 2>"$WORK/errors.txt" || true
+    grep -E "Maximum resident set size|Elapsed \(wall clock\)" "$WORK/errors.txt" | sed 's/^\s*/  /'
+    echo "  error lines: $(grep -c '^(ERROR)' "$WORK/errors.txt") of $count"
+}
+
 main() {
     [ -x "$BUILD_DIR/bench/harvestline-bench-httpget" ] || die "build first: $BUILD_DIR/bench/harvestline-bench-httpget is missing"
+    [ -x "$CLI" ] || die "build first: $CLI is missing"
     command -v hyperfine >/dev/null || die "hyperfine is missing (scripts/install-deps.sh --bench)"
     case_http_get_1g
+    case_cli_single_512m
+    case_cli_many_small
+    case_cli_memory_100k
 }
 
 main
