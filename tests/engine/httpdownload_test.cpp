@@ -248,6 +248,22 @@ TEST_F(HttpDownloadTest, StopCutsTheTransferAndReportsIt) {
     EXPECT_EQ(slow.connectionCount(), 1); // the second URL was never started
 }
 
+TEST_F(HttpDownloadTest, StopDuringTheHeadEndsTheUrlBeforeAnyFileIsMade) {
+    test::ScriptedServer server([&](test::ScriptedConnection& c) {
+        if (c.readHead().isEmpty()) return;
+        state.StopRequested.request();
+        c.send(test::httpReply("HTTP/1.1 200 OK", {}, {}));
+        c.waitForClientClose(5000);
+    });
+    run({server.url(QStringLiteral("/a.zip"))});
+    EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) Download stopped URL: ") +
+                                           server.url(QStringLiteral("/a.zip"))});
+    EXPECT_TRUE(dir.entries().isEmpty());
+    server.waitIdle();
+    EXPECT_EQ(test::requestLine(server.received().at(0)), "HEAD /a.zip HTTP/1.1");
+    EXPECT_EQ(server.received().at(0).count("HTTP/1.1"), 1); // no GET followed
+}
+
 TEST_F(HttpDownloadTest, SendsCsvLinesToTheirFolders) {
     site.put("/a.zip", "a");
     site.put("/b.zip,sub", "whole line");
