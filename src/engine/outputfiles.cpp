@@ -66,7 +66,8 @@ ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool 
     out.filename = overwrite ? filename : UniqueFileName(filename);
     // A file that is already there reserves the name by itself; emptying it now would lose it
     // when the transfer then fails.
-    if (!FileExists(out.filename)) TFileStream(out.filename, TFileStream::Mode::Create);
+    const bool placeholder = !FileExists(out.filename);
+    if (placeholder) TFileStream(out.filename, TFileStream::Mode::Create);
     out.partfilename = out.filename + QStringLiteral(".part");
     if (FileExists(out.partfilename)) {
         if (resumePartial)
@@ -74,8 +75,15 @@ ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool 
         else
             out.partfilename = UniqueFileName(out.partfilename);
     }
-    out.FS = std::make_unique<TFileStream>(
-        out.partfilename, out.ResumeDownload ? TFileStream::Mode::OpenExisting : TFileStream::Mode::Create);
+    try {
+        out.FS = std::make_unique<TFileStream>(out.partfilename, out.ResumeDownload
+                                                                     ? TFileStream::Mode::OpenExisting
+                                                                     : TFileStream::Mode::Create);
+    } catch (const EStreamError&) {
+        // The longer partial name can fail where the final one did not; no reservation is left.
+        if (placeholder) DeleteIfEmpty(out.filename);
+        throw;
+    }
     return out;
 }
 

@@ -92,7 +92,7 @@ TEST(ReserveOutputFiles, AppliesTheExistingFilePolicy) {
     }
 }
 
-TEST(ReserveOutputFiles, ReportsAFileThatCannotBeCreated) {
+TEST(ReserveOutputFiles, ReportsAFileThatCannotBeCreatedAndLeavesNothing) {
     test::TempDir dir;
     try {
         ReserveOutputFiles(dir.file(QStringLiteral("missing-folder/a.zip")), false, true);
@@ -101,6 +101,9 @@ TEST(ReserveOutputFiles, ReportsAFileThatCannotBeCreated) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("missing-folder/a.zip")))
             << e.message().toStdString();
     }
+    // A final name that fits the file system while its partial name does not (255 bytes).
+    EXPECT_THROW(ReserveOutputFiles(dir.file(QString(252, QLatin1Char('n'))), false, true), EStreamError);
+    EXPECT_TRUE(dir.entries().isEmpty());
 }
 
 TEST(MoveToFinalName, ReplacesTheTargetAndReportsFailures) {
