@@ -87,13 +87,18 @@ compare() {
     measure "$size" MB "$@"
 }
 
+# serve_random_file NAME MIB: a random file of MIB MiB under $WORK/files, served by nginx; sets URL.
+serve_random_file() {
+    mkdir -p "$WORK/files"
+    make_file "$WORK/files/$1" "$2"
+    start_nginx "$WORK/files"
+    URL="http://127.0.0.1:$NGINX_PORT/$1"
+}
+
 # One 1 GiB file over plain HTTP into a file: the HTTP client against curl.
 case_http_get_1g() {
-    local files="$WORK/files"
-    mkdir -p "$files"
-    make_file "$files/1g.bin" 1024
-    start_nginx "$files"
-    local url="http://127.0.0.1:$NGINX_PORT/1g.bin"
+    serve_random_file 1g.bin 1024
+    local url=$URL
     echo "http_get_1g: GET of 1 GiB from nginx on loopback into a file"
     compare $((1024 * 1024 * 1024)) \
         harvestline "$BUILD_DIR/bench/harvestline-bench-httpget $url $WORK/out" \
@@ -105,16 +110,13 @@ CLI="$BUILD_DIR/src/harvestline-cli"
 # One 512 MiB file with harvestline-cli (default options: HEAD, then GET into a .part file that is
 # renamed) against curl.
 case_cli_single_512m() {
-    local files="$WORK/files"
-    mkdir -p "$files"
-    make_file "$files/512m.bin" 512
-    start_nginx "$files"
-    local url="http://127.0.0.1:$NGINX_PORT/512m.bin"
+    serve_random_file 512m.bin 512
+    local url=$URL
     echo "cli_single_512m: one 512 MiB file from nginx on loopback"
     compare $((512 * 1024 * 1024)) \
         harvestline-cli "$CLI -d $WORK/out $url" \
         curl "curl --silent --show-error --fail --create-dirs --output $WORK/out/512m.bin $url"
-    rm -f "$files/512m.bin"
+    rm -f "$WORK/files/512m.bin"
 }
 
 # 2000 files of 4 KiB, 16 at once: harvestline-cli without and with the HEAD for the server's file
