@@ -243,7 +243,9 @@ bool TIdHTTP::replyAllowsKeepAlive() const {
     if (proxied && sameText(proxyConnectionValue(), "close")) return false;
     const QString close = QStringLiteral("close");
     const QString keepAlive = QStringLiteral("keep-alive");
-    if (ProtocolVersion == pv1_1)
+    // An HTTP/1.0 server closes after each reply unless it says otherwise; reusing its connection
+    // would send the next request into a socket that is about to close.
+    if (ProtocolVersion == pv1_1 && Response.ResponseVersion != QLatin1String("1.0"))
         return !headerHasToken(Response.Connection, close) &&
                !(proxied && headerHasToken(Response.ProxyConnection, close));
     return headerHasToken(Response.Connection, keepAlive) ||

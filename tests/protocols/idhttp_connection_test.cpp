@@ -42,6 +42,19 @@ TEST(HttpConnections, ConnectionIsReusedUntilTheServerSaysClose) {
     EXPECT_EQ(splitRequests(server.received().at(1)).size(), 1);
 }
 
+TEST(HttpConnections, Http10ServerKeepsTheConnectionOnlyWhenItSaysKeepAlive) {
+    for (const QByteArray& headers : {QByteArray(), QByteArray("Connection: keep-alive\r\n")}) {
+        ScriptedServer server(answerEachRequest(
+            [&](const QByteArray&) { return httpReply("HTTP/1.0 200 OK", headers, "ok"); }));
+        TestClient http;
+        http.Head(server.url());
+        http.Get(server.url(), nullptr);
+        http.Disconnect();
+        server.waitIdle();
+        EXPECT_EQ(server.connectionCount(), headers.isEmpty() ? 2 : 1) << headers.constData();
+    }
+}
+
 TEST(HttpConnections, PeerThatClosedBetweenCallsGetsANewConnection) {
     ScriptedServer server([](ScriptedConnection& c) {
         c.readHead();
