@@ -7,6 +7,7 @@
 #include "engine/resumestream.h"
 #include "engine/statustexts.h"
 #include "engine/urlrewriting.h"
+#include "protocols/httpexceptions.h"
 #include "protocols/idhttp.h"
 #include "protocols/ssliohandlersocketopenssl.h"
 
@@ -203,6 +204,10 @@ void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
         if (!workForwarded_) forwardWork(http);
         if (cutByStop_) return;
         requireCompleteBody(http);
+        // The redirect limit ends the call with nothing written; the old bytes of a partial file
+        // must not then pass for the finished download.
+        if (output.ResumeDownload && http.Response.ResponseCode / 100 == 3)
+            throw EIdHTTPProtocolException(http.Response.ResponseText, http.Response.ResponseCode, {});
         // The whole file, and it was empty: nothing of the old partial file belongs to it.
         if (output.ResumeDownload && wholeFileReply() && !destination.RestartedFromZero()) file.SetSize(0);
         size_ = file.Size();

@@ -201,6 +201,21 @@ TEST_F(HttpDownloadTest, NineRedirectsEndAsAnEmptyFile) {
               QStringList{QStringLiteral("(ERROR) Empty file! (Tried 3 times) URL: ") + url("/r0")});
 }
 
+TEST_F(HttpDownloadTest, ResumeEndingOnTheRedirectLimitFailsAndKeepsThePartialFile) {
+    for (int i = 0; i < 10; ++i)
+        site.reply(
+            "/r" + QByteArray::number(i),
+            test::httpReply("HTTP/1.1 302 Found", "Location: /r" + QByteArray::number(i + 1) + "\r\n", {}));
+    const QByteArray partial(3000, 'p');
+    dir.write(QStringLiteral("r0.part"), partial);
+    window.options.serverProposedName = false;
+    run({url("/r0")});
+    EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) HTTP/1.1 302 Found URL: ") + url("/r0")});
+    // Only the overlap that would have been fetched again is gone.
+    EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("r0.part")});
+    EXPECT_EQ(dir.read(QStringLiteral("r0.part")), partial.left(3000 - 1024));
+}
+
 TEST_F(HttpDownloadTest, ReportsEveryFailureWithItsMessage) {
     const quint16 closedPort = test::freeLoopbackPort();
     environment.resolver = std::make_shared<FailingResolver>();
