@@ -19,6 +19,16 @@ HL_DECLARE_FIXED_EXCEPTION(EIdUnknownProtocol, EIdException, "Unknown Protocol")
 HL_DECLARE_FIXED_EXCEPTION(EIdIOHandlerPropInvalid, EIdException, "IOHandler value is not valid");
 HL_DECLARE_FIXED_EXCEPTION(EIdIOHandlerStreamDataTooLarge, EIdException, "Data is too large for stream");
 
+// FTP: a reply whose code the command does not accept; the message is the reply's text lines,
+// each followed by CRLF.
+HL_DECLARE_EXCEPTION(EIdReplyRFCError, EIdException);
+// FTP: the server answered 421 and the connection was closed; the message is the reply's text.
+HL_DECLARE_EXCEPTION(EIdFTPServiceNotAvailable, EIdReplyRFCError);
+// FTP: a passive-mode reply without a usable address and port.
+HL_DECLARE_EXCEPTION(EIdFTPInvalidPassiveReply, EIdException);
+// FTP: a reply that runs on for more lines than any real server sends.
+HL_DECLARE_FIXED_EXCEPTION(EIdFTPReplyTooLong, EIdException, "Reply has too many lines.");
+
 // A failed socket call. LastError holds the Windows Sockets number (see socketerror.h), so the
 // message reads the same on every platform.
 class EIdSocketError : public EIdException {
