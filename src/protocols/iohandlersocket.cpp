@@ -35,7 +35,8 @@ void TIdIOHandlerSocket::Open() {
     input_.clear();
     inputPos_ = 0;
     peerClosed_ = false;
-    socket_.connect(resolveHost(connectHost, *Resolver), connectPort, socketWait(ConnectTimeout));
+    peerAddress_ = resolveHost(connectHost, *Resolver);
+    socket_.connect(peerAddress_, connectPort, socketWait(ConnectTimeout));
     try {
         if (tunneled) tunnel_->handshake(*this, Host, Port);
         AfterConnect();

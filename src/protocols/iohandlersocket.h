@@ -49,6 +49,9 @@ public:
     // True while the socket is open and the peer has not been seen closing with nothing left
     // to read.
     bool Connected() const;
+    // The IPv4 address (host byte order) that the last Open connected to: the target's, or the
+    // tunnel server's when a tunnel is set.
+    quint32 PeerAddress() const { return peerAddress_; }
 
     // Drops input left over from an earlier exchange; when the peer has closed in the meantime the
     // connection is closed. Returns whether it is still open.
@@ -95,6 +98,7 @@ private:
     QByteArray input_;
     qsizetype inputPos_ = 0;
     bool peerClosed_ = false;
+    quint32 peerAddress_ = 0;
 };
 
 } // namespace hl

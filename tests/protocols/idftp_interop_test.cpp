@@ -1,0 +1,108 @@
+#include "platform/streams.h"
+#include "protocols/idexceptions.h"
+#include "protocols/idftp.h"
+#include "support/ftpserver.h"
+#include "support/qtprinters.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace hl {
+namespace {
+
+// Bytes that no off-by-one or reordering can reproduce by accident.
+QByteArray patterned(int size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 state = 2463534242u;
+    for (int i = 0; i < size; ++i) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        bytes[i] = static_cast<char>(state);
+    }
+    return bytes;
+}
+
+class IdFtpInterop : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server_.started()) << server_.log().toStdString(); }
+
+    void connect(TIdFTP& ftp) {
+        ftp.Host = QStringLiteral("127.0.0.1");
+        ftp.Port = server_.port();
+        ftp.Username = QStringLiteral("anonymous");
+        ftp.Password = QStringLiteral("freeguest");
+        ftp.ConnectTimeout = 5000;
+        ftp.ReadTimeout = 5000;
+        ftp.TransferType = TIdFTPTransferType::ftBinary;
+        ftp.Connect();
+    }
+
+    test::FtpServer server_;
+    test::TempDir downloads_;
+};
+
+TEST_F(IdFtpInterop, DownloadsIntoAFileAndReportsItsSize) {
+    const QByteArray content = patterned(3 * 1024 * 1024 + 17);
+    server_.put(QStringLiteral("pub/file.bin"), content);
+    TIdFTP ftp;
+    connect(ftp);
+    qint64 reported = 0;
+    ftp.OnWork = [&](qint64 count) { reported = count; };
+    EXPECT_EQ(ftp.Size(QStringLiteral("/pub/file.bin")), content.size());
+    {
+        TFileStream out(downloads_.file(QStringLiteral("file.bin")), TFileStream::Mode::Create);
+        ftp.Get(QStringLiteral("/pub/file.bin"), out, false);
+    }
+    EXPECT_EQ(downloads_.read(QStringLiteral("file.bin")), content);
+    EXPECT_EQ(reported, content.size());
+}
+
+TEST_F(IdFtpInterop, ResumesAtTheEndOfAPartialFile) {
+    const QByteArray content = patterned(500 * 1024);
+    server_.put(QStringLiteral("file.bin"), content);
+    downloads_.write(QStringLiteral("file.bin.part"), content.left(123457));
+    TIdFTP ftp;
+    connect(ftp);
+    ASSERT_TRUE(ftp.ResumeSupported());
+    qint64 reported = 0;
+    ftp.OnWork = [&](qint64 count) { reported = count; };
+    {
+        TFileStream out(downloads_.file(QStringLiteral("file.bin.part")), TFileStream::Mode::OpenExisting);
+        out.Seek(out.Size());
+        ftp.Get(QStringLiteral("/file.bin"), out, true);
+    }
+    EXPECT_EQ(downloads_.read(QStringLiteral("file.bin.part")), content);
+    EXPECT_EQ(reported, content.size() - 123457);
+}
+
+TEST_F(IdFtpInterop, MissingFileHasNoSizeAndFailsWithTheServerText) {
+    TIdFTP ftp;
+    connect(ftp);
+    EXPECT_EQ(ftp.Size(QStringLiteral("/missing.bin")), -1);
+    TMemoryStream out;
+    try {
+        ftp.Get(QStringLiteral("/missing.bin"), out, false);
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const EIdReplyRFCError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("No such file or directory.\r\n"));
+    }
+    EXPECT_TRUE(ftp.Connected());
+}
+
+TEST_F(IdFtpInterop, AbortedTransferLeavesTheSessionUsable) {
+    const QByteArray content = patterned(16 * 1024 * 1024);
+    server_.put(QStringLiteral("big.bin"), content);
+    TIdFTP ftp;
+    connect(ftp);
+    ftp.OnWork = [&](qint64) { ftp.Abort(); };
+    TMemoryStream out;
+    ftp.Get(QStringLiteral("/big.bin"), out, false);
+    EXPECT_GT(out.Size(), 0);
+    EXPECT_LT(out.Size(), content.size());
+    EXPECT_EQ(out.Data(), content.left(out.Size()));
+    EXPECT_EQ(ftp.Size(QStringLiteral("/big.bin")), content.size());
+}
+
+} // namespace
+} // namespace hl
