@@ -1,9 +1,13 @@
 #include "platform/streams.h"
+#include "protocols/httpconnecttunnel.h"
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"
+#include "protocols/idsocks.h"
 #include "support/ftpserver.h"
+#include "support/microsocksserver.h"
 #include "support/qtprinters.h"
 #include "support/tempdir.h"
+#include "support/tinyproxyserver.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +106,60 @@ TEST_F(IdFtpInterop, AbortedTransferLeavesTheSessionUsable) {
     EXPECT_LT(out.Size(), content.size());
     EXPECT_EQ(out.Data(), content.left(out.Size()));
     EXPECT_EQ(ftp.Size(QStringLiteral("/big.bin")), content.size());
+}
+
+// Runs the real tunnel and counts its handshakes, to show that both the control and the data
+// connection went through the proxy.
+class CountingTunnel final : public ConnectionTunnel {
+public:
+    CountingTunnel(const ConnectionTunnel& inner, std::shared_ptr<int> count)
+        : inner_(inner.clone()), count_(std::move(count)) {}
+    std::unique_ptr<ConnectionTunnel> clone() const override {
+        return std::make_unique<CountingTunnel>(*inner_, count_);
+    }
+    bool enabled() const override { return true; }
+    QString serverHost() const override { return inner_->serverHost(); }
+    quint16 serverPort() const override { return inner_->serverPort(); }
+    void handshake(TIdIOHandlerSocket& transport, const QString& host, quint16 port) override {
+        inner_->handshake(transport, host, port);
+        ++*count_;
+    }
+
+private:
+    std::unique_ptr<ConnectionTunnel> inner_;
+    std::shared_ptr<int> count_;
+};
+
+TEST_F(IdFtpInterop, DownloadsThroughSocks5AndThroughAnHttpProxy) {
+    const QByteArray content = patterned(1024 * 1024);
+    server_.put(QStringLiteral("file.bin"), content);
+    test::MicrosocksServer microsocks;
+    ASSERT_TRUE(microsocks.started()) << microsocks.log().toStdString();
+    test::TinyproxyServer tinyproxy;
+    ASSERT_TRUE(tinyproxy.started()) << tinyproxy.log().toStdString();
+
+    TIdSocksInfo socks;
+    socks.Version = TSocksVersion::svSocks5;
+    socks.Host = QStringLiteral("127.0.0.1");
+    socks.Port = microsocks.port();
+    HttpConnectTunnel httpProxy;
+    httpProxy.Host = QStringLiteral("127.0.0.1");
+    httpProxy.Port = tinyproxy.port();
+
+    for (const ConnectionTunnel* proxy :
+         {static_cast<const ConnectionTunnel*>(&socks), static_cast<const ConnectionTunnel*>(&httpProxy)}) {
+        SCOPED_TRACE(proxy == &socks ? "SOCKS 5" : "HTTP CONNECT");
+        auto handshakes = std::make_shared<int>(0);
+        CountingTunnel counting(*proxy, handshakes);
+        TIdFTP ftp;
+        ftp.SetTransparentProxy(&counting);
+        connect(ftp);
+        EXPECT_EQ(ftp.Size(QStringLiteral("/file.bin")), content.size());
+        TMemoryStream out;
+        ftp.Get(QStringLiteral("/file.bin"), out, false);
+        EXPECT_EQ(out.Data(), content);
+        EXPECT_EQ(*handshakes, 2);
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Debian's pyftpdlib, started for one test on a free loopback port: anonymous, read-only, serving a
 // temporary folder. Passive data ports are bound on 127.0.0.1 as well.
-#include "support/serverprocess.h"
+#include "support/loopbackserver.h"
 #include "support/tempdir.h"
 
 #include <QByteArray>
@@ -9,15 +9,10 @@
 
 namespace hl::test {
 
-class FtpServer {
+class FtpServer : public LoopbackServer {
 public:
     FtpServer();
-    ~FtpServer();
 
-    // False when pyftpdlib is not installed or did not come up; the log says why.
-    bool started() const { return started_; }
-    QString log() const;
-    quint16 port() const { return port_; }
     // The folder served at "/".
     QString root() const { return files_.path(); }
     // Writes a file to serve, returning its URL.
@@ -26,11 +21,7 @@ public:
     QString url(const QString& path) const;
 
 private:
-    TempDir logs_;
     TempDir files_;
-    quint16 port_ = 0;
-    bool started_ = false;
-    ChildProcess process_;
 };
 
 } // namespace hl::test
