@@ -418,7 +418,7 @@ TEST(IdFtp, PrivatePassiveAddressFromAPublicServerIsReplacedByTheServer) {
     }
 }
 
-// An HTTP proxy as the issue wants it for FTP: one CONNECT for the control connection and one for
+// FTP through an HTTP proxy: one CONNECT for the control connection and one for
 // each data connection; a refusal carries the proxy's status line.
 TEST(IdFtp, HttpProxyTunnelCarriesControlAndDataConnections) {
     const struct {
