@@ -1,8 +1,8 @@
 #include "protocols/httpconnecttunnel.h"
 
+#include "protocols/httpexceptions.h"
+#include "protocols/httpreplyparser.h"
 #include "protocols/iohandlersocket.h"
-
-#include <QList>
 
 namespace hl {
 
@@ -30,21 +30,10 @@ void HttpConnectTunnel::handshake(TIdIOHandlerSocket& transport, const QString& 
     if (statusLine.isEmpty()) return;
     int headerLines = 0;
     while (!transport.ReadLn().isEmpty())
-        if (++headerLines > kMaxHeaderLines)
-            throw EIdException(QStringLiteral("Too many header lines from the proxy."));
-    const int code = httpStatusCode(statusLine);
-    if (code < 200 || code > 299) throw EIdConnectTunnelRefused(code, QString::fromLatin1(statusLine));
-}
-
-int httpStatusCode(const QByteArray& statusLine) {
-    const QList<QByteArray> words = statusLine.split(' ');
-    if (words.size() < 2) return -1;
-    QByteArray word = words[1];
-    const qsizetype dot = word.indexOf('.');
-    if (dot >= 0) word.truncate(dot);
-    bool ok = false;
-    const int code = word.toInt(&ok);
-    return ok ? code : -1;
+        if (++headerLines > kMaxHeaderLines) throw EIdHTTPMaxHeaderLinesExceeded();
+    const QString status = decodeHeaderBytes(statusLine);
+    const int code = parseResponseCode(status);
+    if (code < 200 || code > 299) throw EIdHTTPProtocolException(status, code, QString());
 }
 
 } // namespace hl

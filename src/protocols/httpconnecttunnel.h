@@ -3,21 +3,11 @@
 // a byte stream to the target. The FTP client sets it like a SOCKS tunnel, so its control
 // connection and every data connection each get their own CONNECT.
 #include "protocols/connectiontunnel.h"
-#include "protocols/idexceptions.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace hl {
-
-// The proxy refused the CONNECT. The message is the proxy's status line as received; ErrorCode is
-// its status code (-1 when the line has none).
-class EIdConnectTunnelRefused : public EIdException {
-public:
-    EIdConnectTunnelRefused(int errorCode, const QString& statusLine)
-        : EIdException(statusLine), ErrorCode(errorCode) {}
-    int ErrorCode;
-};
 
 class HttpConnectTunnel final : public ConnectionTunnel {
 public:
@@ -37,16 +27,12 @@ public:
     QString serverHost() const override { return Host; }
     quint16 serverPort() const override { return Port; }
     // Writes the CONNECT request and reads the proxy's answer up to its empty line; a 2xx status
-    // opens the tunnel. Throws EIdConnectTunnelRefused for any other status, and the transport's
-    // errors (time-out, closed connection) unchanged.
+    // opens the tunnel. Any other status throws EIdHTTPProtocolException with the proxy's status
+    // line as its message; the transport's errors (time-out, closed connection) pass unchanged.
     void handshake(TIdIOHandlerSocket& transport, const QString& targetHost, quint16 targetPort) override;
 
     // The request written for a target, for tests and the handshake alike.
     QByteArray connectRequest(const QString& targetHost, quint16 targetPort) const;
 };
-
-// The status code of an HTTP status line: its second space-separated word, cut at a ".", as a
-// decimal number; -1 when there is none.
-int httpStatusCode(const QByteArray& statusLine);
 
 } // namespace hl

@@ -209,22 +209,15 @@ QString TIdFTP::controlPeer() const {
 
 void TIdFTP::receiveData(TStream& destination) {
     std::vector<char> block(TIdIOHandlerSocket::kBufferSize);
-    qint64 total = 0;
-    if (OnWorkBegin) OnWorkBegin(0);
-    try {
-        while (awaitData()) {
-            const qint64 n = data_->ReadSome(block.data(), static_cast<qint64>(block.size()));
-            if (n == 0) break;
-            destination.Write(block.data(), n);
-            total += n;
-            if (OnWork) OnWork(total);
-            if (aborted_) break;
-        }
-    } catch (...) {
-        if (OnWorkEnd) OnWorkEnd();
-        throw;
+    WorkScope work(work_, wmRead, 0);
+    while (awaitData()) {
+        const qint64 n = data_->ReadSome(block.data(), static_cast<qint64>(block.size()));
+        if (n == 0) break;
+        destination.Write(block.data(), n);
+        work_.add(wmRead, n);
+        if (aborted_) break;
     }
-    if (OnWorkEnd) OnWorkEnd();
+    work.finish();
 }
 
 // Waits for the next data bytes in short slices so that a stop request is heard while the server

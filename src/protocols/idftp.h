@@ -11,6 +11,7 @@
 #include "protocols/ftppassive.h"
 #include "protocols/ftpreply.h"
 #include "protocols/hostresolver.h"
+#include "protocols/idwork.h"
 #include "protocols/iohandlersocket.h"
 
 #include <QString>
@@ -57,13 +58,16 @@ public:
     // Set before Connect. nullptr: connect directly.
     void SetTransparentProxy(const ConnectionTunnel* tunnel);
 
-    // Progress of a download, called on the calling thread while Get reads data: OnWorkBegin(0)
-    // when reading starts, OnWork(total data bytes received in this Get, the resume offset not
-    // included) after each block is written, OnWorkEnd when the data connection closes (also on
+    // Free for the caller (the download engine keeps its transfer slot here).
+    qint64 Tag = 0;
+
+    // Progress of a download (wmRead), called on the calling thread while Get reads data: a begin
+    // with 0 when reading starts, the total of data bytes received in this Get (the resume offset
+    // not included) after each block is written, an end when the data connection closes (also on
     // errors). Control replies produce no events. OnWork may call Abort.
-    std::function<void(qint64 maximum)> OnWorkBegin;
-    std::function<void(qint64 count)> OnWork;
-    std::function<void()> OnWorkEnd;
+    TWorkBeginEvent OnWorkBegin;
+    TWorkEvent OnWork;
+    TWorkEndEvent OnWorkEnd;
     // Asked every kIdleCheckMs while the data connection is silent; true aborts the transfer as
     // Abort does. Lets a stop request end a download from a server that stopped sending.
     std::function<bool()> ShouldAbort;
@@ -124,6 +128,7 @@ private:
     FtpReply lastReply_;
     FtpReply greeting_;
     QStringList capabilities_;
+    WorkTracker work_{OnWorkBegin, OnWork, OnWorkEnd};
     std::optional<bool> resumeSupported_;
     bool utf8_ = false;
     bool aborted_ = false;

@@ -5,6 +5,7 @@
 #include "protocols/idsocks.h"
 #include "support/ftpserver.h"
 #include "support/microsocksserver.h"
+#include "support/patternedbytes.h"
 #include "support/qtprinters.h"
 #include "support/tempdir.h"
 #include "support/tinyproxyserver.h"
@@ -13,19 +14,6 @@
 
 namespace hl {
 namespace {
-
-// Bytes that no off-by-one or reordering can reproduce by accident.
-QByteArray patterned(int size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    quint32 state = 2463534242u;
-    for (int i = 0; i < size; ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        bytes[i] = static_cast<char>(state);
-    }
-    return bytes;
-}
 
 class IdFtpInterop : public ::testing::Test {
 protected:
@@ -47,12 +35,12 @@ protected:
 };
 
 TEST_F(IdFtpInterop, DownloadsIntoAFileAndReportsItsSize) {
-    const QByteArray content = patterned(3 * 1024 * 1024 + 17);
+    const QByteArray content = test::patternedBytes(3 * 1024 * 1024 + 17);
     server_.put(QStringLiteral("pub/file.bin"), content);
     TIdFTP ftp;
     connect(ftp);
     qint64 reported = 0;
-    ftp.OnWork = [&](qint64 count) { reported = count; };
+    ftp.OnWork = [&](TWorkMode, qint64 count) { reported = count; };
     EXPECT_EQ(ftp.Size(QStringLiteral("/pub/file.bin")), content.size());
     {
         TFileStream out(downloads_.file(QStringLiteral("file.bin")), TFileStream::Mode::Create);
@@ -63,14 +51,14 @@ TEST_F(IdFtpInterop, DownloadsIntoAFileAndReportsItsSize) {
 }
 
 TEST_F(IdFtpInterop, ResumesAtTheEndOfAPartialFile) {
-    const QByteArray content = patterned(500 * 1024);
+    const QByteArray content = test::patternedBytes(500 * 1024);
     server_.put(QStringLiteral("file.bin"), content);
     downloads_.write(QStringLiteral("file.bin.part"), content.left(123457));
     TIdFTP ftp;
     connect(ftp);
     ASSERT_TRUE(ftp.ResumeSupported());
     qint64 reported = 0;
-    ftp.OnWork = [&](qint64 count) { reported = count; };
+    ftp.OnWork = [&](TWorkMode, qint64 count) { reported = count; };
     {
         TFileStream out(downloads_.file(QStringLiteral("file.bin.part")), TFileStream::Mode::OpenExisting);
         out.Seek(out.Size());
@@ -95,11 +83,11 @@ TEST_F(IdFtpInterop, MissingFileHasNoSizeAndFailsWithTheServerText) {
 }
 
 TEST_F(IdFtpInterop, AbortedTransferLeavesTheSessionUsable) {
-    const QByteArray content = patterned(16 * 1024 * 1024);
+    const QByteArray content = test::patternedBytes(16 * 1024 * 1024);
     server_.put(QStringLiteral("big.bin"), content);
     TIdFTP ftp;
     connect(ftp);
-    ftp.OnWork = [&](qint64) { ftp.Abort(); };
+    ftp.OnWork = [&](TWorkMode, qint64) { ftp.Abort(); };
     TMemoryStream out;
     ftp.Get(QStringLiteral("/big.bin"), out, false);
     EXPECT_GT(out.Size(), 0);
@@ -131,7 +119,7 @@ private:
 };
 
 TEST_F(IdFtpInterop, DownloadsThroughSocks5AndThroughAnHttpProxy) {
-    const QByteArray content = patterned(1024 * 1024);
+    const QByteArray content = test::patternedBytes(1024 * 1024);
     server_.put(QStringLiteral("file.bin"), content);
     test::MicrosocksServer microsocks;
     ASSERT_TRUE(microsocks.started()) << microsocks.log().toStdString();

@@ -57,12 +57,13 @@ TEST(IdFtp, FreshAndResumedDownloadsSendTheExpectedCommands) {
         {
             TIdFTP ftp;
             configure(ftp, server.port());
-            ftp.OnWorkBegin = [&](qint64 maximum) {
+            ftp.OnWorkBegin = [&](TWorkMode mode, qint64 maximum) {
+                EXPECT_EQ(mode, wmRead);
                 ++begins;
                 EXPECT_EQ(maximum, 0);
             };
-            ftp.OnWork = [&](qint64 count) { counts.push_back(count); };
-            ftp.OnWorkEnd = [&] { ++ends; };
+            ftp.OnWork = [&](TWorkMode, qint64 count) { counts.push_back(count); };
+            ftp.OnWorkEnd = [&](TWorkMode) { ++ends; };
             ftp.Connect();
             EXPECT_TRUE(ftp.ResumeSupported());
             EXPECT_EQ(ftp.Size(QStringLiteral("/pub/file.zip")), 11);
@@ -224,8 +225,8 @@ TEST(IdFtp, RetrAnswered450EndsWithoutDataOrError) {
     {
         TIdFTP ftp;
         configure(ftp, server.port());
-        ftp.OnWorkBegin = [&](qint64) { ++events; };
-        ftp.OnWork = [&](qint64) { ++events; };
+        ftp.OnWorkBegin = [&](TWorkMode, qint64) { ++events; };
+        ftp.OnWork = [&](TWorkMode, qint64) { ++events; };
         ftp.Connect();
         ftp.Get(QStringLiteral("/f"), out, false);
         // No final reply is awaited after 450: the next exchange is in step.
@@ -304,7 +305,7 @@ TEST(IdFtp, AbortFromTheProgressHandler) {
             });
         TIdFTP ftp;
         configure(ftp, server.port());
-        ftp.OnWork = [&](qint64) { ftp.Abort(); };
+        ftp.OnWork = [&](TWorkMode, qint64) { ftp.Abort(); };
         ftp.Connect();
         TMemoryStream out;
         EXPECT_EQ(errorOf([&] { ftp.Get(QStringLiteral("/big"), out, false); }),
@@ -346,7 +347,7 @@ TEST(IdFtp, SilentDataConnectionTimesOutWithTransferTimeout) {
     configure(ftp, server.port());
     ftp.TransferTimeout = 200;
     int ends = 0;
-    ftp.OnWorkEnd = [&] { ++ends; };
+    ftp.OnWorkEnd = [&](TWorkMode) { ++ends; };
     ftp.Connect();
     TMemoryStream out;
     EXPECT_THROW(ftp.Get(QStringLiteral("/stalled"), out, false), EIdReadTimeout);

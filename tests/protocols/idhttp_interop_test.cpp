@@ -1,6 +1,7 @@
 #include "protocols/httpexceptions.h"
 #include "protocols/idhttp.h"
 #include "support/nginxserver.h"
+#include "support/patternedbytes.h"
 #include "support/tempdir.h"
 
 #include <QCryptographicHash>
@@ -18,19 +19,6 @@ public:
     }
     int opens = 0;
 };
-
-// Bytes that do not compress to nothing and differ at every offset.
-QByteArray patternedBytes(qsizetype size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    quint32 x = 2463534242u;
-    for (qsizetype i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        bytes[i] = static_cast<char>(x);
-    }
-    return bytes;
-}
 
 // gzip for every type and size; /sub/ rewritten on the fly, so its length is unknown and the
 // reply comes chunked.
@@ -59,7 +47,7 @@ protected:
 
 TEST_F(NginxInterop, LargeBodyArrivesWholeIntoAFile) {
     ASSERT_TRUE(nginx.started()) << nginx.log().toStdString();
-    const QByteArray content = patternedBytes(32 * 1024 * 1024);
+    const QByteArray content = test::patternedBytes(32 * 1024 * 1024);
     const QString url = nginx.put(QStringLiteral("large.bin"), content);
     test::TempDir dir;
     {
