@@ -1,0 +1,31 @@
+#include "engine/ftpurl.h"
+
+namespace hl {
+
+FtpUrlTarget ParseFtpURL(const QString& url) {
+    FtpUrlTarget target;
+    const qsizetype schemeEnd = url.indexOf(QStringLiteral("://"));
+    const qsizetype authorityStart = schemeEnd >= 0 ? schemeEnd + 3 : 0;
+    const qsizetype slash = url.indexOf(QLatin1Char('/'), authorityStart);
+    const QString authority = url.mid(authorityStart, slash >= 0 ? slash - authorityStart : -1);
+    if (slash >= 0) target.path = url.mid(slash);
+
+    const QString hostPort = authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1);
+    QString portText;
+    if (hostPort.startsWith(QLatin1Char('['))) {
+        const qsizetype close = hostPort.indexOf(QLatin1Char(']'));
+        target.host = hostPort.mid(1, close >= 0 ? close - 1 : -1);
+        if (close >= 0 && hostPort.mid(close + 1).startsWith(QLatin1Char(':')))
+            portText = hostPort.mid(close + 2);
+    } else {
+        const qsizetype colon = hostPort.indexOf(QLatin1Char(':'));
+        target.host = hostPort.left(colon);
+        if (colon >= 0) portText = hostPort.mid(colon + 1);
+    }
+    bool ok = false;
+    const uint port = portText.toUInt(&ok, 10);
+    if (ok && port >= 1 && port <= 65535) target.port = static_cast<quint16>(port);
+    return target;
+}
+
+} // namespace hl
