@@ -29,3 +29,6 @@ build http_reply_fuzzer \
     protocols/httpresponse.cpp protocols/contentdecoder.cpp protocols/compressorzlib.cpp \
     protocols/httpcharset.cpp protocols/httpuri.cpp protocols/iohandlersocket.cpp protocols/tcpsocket.cpp \
     protocols/hostresolver.cpp protocols/socketerror.cpp
+
+build ftp_reply_fuzzer \
+    protocols/ftpreply.cpp protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
