@@ -38,7 +38,8 @@ void applyProxyRoute(const ProxyRoute& route, TIdHTTP& http, TIdIOHandlerSocket&
 HttpDownload::HttpDownload(DownloadWindow& window, RunState& state, const EngineEnvironment& environment,
                            const RunSettings& settings, QString url, bool multithreaded)
     : state_(state), environment_(environment), settings_(settings),
-      actions_(window, state, *environment.clock), urlfile_(std::move(url)), multithreaded_(multithreaded) {}
+      actions_(window, state, *environment.clock), urlfile_(std::move(url)), multithreaded_(multithreaded),
+      work_(actions_, environment, multithreaded) {}
 
 void HttpDownload::Run() {
     if (state_.StopRequested.requested() || urlfile_.trimmed().isEmpty()) return;
@@ -139,8 +140,11 @@ void HttpDownload::installCallbacks(TIdHTTP& http) {
         HttpRedirect(dest);
     };
     http.OnWorkBegin = [this](TWorkMode mode, qint64) {
-        if (mode == wmRead) workCount_ = 0;
+        if (mode == wmRead) work_.Restart();
     };
+    work_.SetProgress([&http](qint64 bytes) {
+        return ProgressPerMille(bytes, http.Response.ContentLength, http.Response.TransferEncoding);
+    });
     http.OnWork = [this, &http](TWorkMode mode, qint64 count) {
         if (mode == wmRead) HttpWork(http, count);
     };
@@ -151,23 +155,11 @@ void HttpDownload::HttpRedirect(const QString& target) {
 }
 
 void HttpDownload::HttpWork(TIdHTTP& http, qint64 count) {
-    workCount_ = count;
-    workForwarded_ = false;
-    // Reports arrive for every received block; the window sees them at most once per interval,
-    // and the last one of a transfer always (fetch flushes it).
-    if (environment_.clock->nowMs() - lastForwardMs_ >= environment_.workUpdateIntervalMs) forwardWork(http);
+    work_.Report(slot_, count);
     if (state_.StopRequested.requested()) {
         cutByStop_ = true;
         http.Disconnect();
     }
-}
-
-void HttpDownload::forwardWork(const TIdHTTP& http) {
-    const std::optional<int> perMille =
-        ProgressPerMille(workCount_, http.Response.ContentLength, http.Response.TransferEncoding);
-    actions_.RecordWork(slot_, workCount_, multithreaded_, perMille);
-    lastForwardMs_ = environment_.clock->nowMs();
-    workForwarded_ = true;
 }
 
 void HttpDownload::requireCompleteBody(const TIdHTTP& http) const {
@@ -176,7 +168,7 @@ void HttpDownload::requireCompleteBody(const TIdHTTP& http) const {
     const TIdHTTPResponse& reply = http.Response;
     const bool chunked = reply.TransferEncoding.toLower().contains(QStringLiteral("chunked"));
     if (reply.ResponseCode / 100 == 2 && !chunked && reply.HasContentLength &&
-        workCount_ < reply.ContentLength)
+        work_.Bytes() < reply.ContentLength)
         throw EIdConnClosedGracefully();
 }
 
@@ -195,13 +187,13 @@ void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
     ResumeTargetStream destination(file, wholeFileReply);
     for (;;) {
         ++attempts_;
-        workCount_ = 0;
+        work_.Restart();
         try {
             http.Get(urlfile_, &destination);
         } catch (const EIdException&) {
             if (!cutByStop_) throw;
         }
-        if (!workForwarded_) forwardWork(http);
+        work_.Flush(slot_);
         if (cutByStop_) return;
         requireCompleteBody(http);
         // The redirect limit ends the call with nothing written; the old bytes of a partial file

@@ -5,6 +5,7 @@
 // body), the rename, and exactly one result per URL.
 #include "engine/downloadactions.h"
 #include "engine/engineenvironment.h"
+#include "engine/workforwarder.h"
 
 #include <QString>
 
@@ -35,7 +36,6 @@ private:
     // transfer from the work callback.
     void HttpRedirect(const QString& target);
     void HttpWork(TIdHTTP& http, qint64 count);
-    void forwardWork(const TIdHTTP& http);
     void requireCompleteBody(const TIdHTTP& http) const;
     // A failed or stopped URL leaves no empty file behind under its final or partial name.
     void discardEmptyFiles() const;
@@ -56,10 +56,8 @@ private:
     int attempts_ = 0;
     qint64 size_ = 0;
 
-    // The current reply body's bytes so far, and what the window has seen of them.
-    qint64 workCount_ = 0;
-    qint64 lastForwardMs_ = 0;
-    bool workForwarded_ = true;
+    // The current reply body's bytes so far, on their way to the window.
+    WorkForwarder work_;
     bool cutByStop_ = false;
 };
 
