@@ -1,8 +1,8 @@
 #include "engine/downloader.h"
 
 #include "engine/errormessage.h"
+#include "engine/ftpdownload.h"
 #include "engine/httpdownload.h"
-#include "engine/resultlines.h"
 #include "engine/statustexts.h"
 #include "engine/urlrewriting.h"
 #include "engine/workerpool.h"
@@ -111,11 +111,7 @@ void TDownloader::DownloadHttpFile(const QString& url, bool multithreaded) {
 
 void TDownloader::DownloadFtpFile(const QString& url, bool multithreaded) {
     if (procedures_.ftp) return procedures_.ftp(url, multithreaded);
-    // The FTP procedure plugs in here. Until it does, an ftp:// line is an honest error.
-    if (state_.StopRequested.requested() || url.trimmed().isEmpty()) return;
-    state_.Counters.CountErrors += 1;
-    window_.Synchronize(
-        [&] { window_.AddErrorLog(ErrorLine(QStringLiteral("FTP downloads are not supported yet."), url)); });
+    FtpDownload(window_, state_, environment_, settings_, url, multithreaded).Run();
 }
 
 void TDownloader::PumpingDelay(qint64 ms) {
