@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Throughput of Harvestline's transfer code against established tools, in the same run on the same
-# machine, against a local nginx on a free loopback port. Usage: bench/run.sh [BUILD_DIR]
+# machine, against a local nginx (pyftpdlib for FTP) on a free loopback port. Usage: bench/run.sh [BUILD_DIR]
 #
 # Each case is one function named case_*; add a case by adding a function (the helpers here and in
 # common.sh start nginx, make test files and time commands with hyperfine). RUNS sets the
@@ -47,6 +47,15 @@ EOF
     /usr/sbin/nginx -p "$prefix" -c "$prefix/nginx.conf" -g 'daemon off;' &
     NGINX_PID=$!
     wait_for_port "$NGINX_PORT" || die "nginx did not come up: $(cat "$prefix/error.log")"
+}
+
+# start_pyftpdlib ROOT: serves ROOT read-only to anonymous users on 127.0.0.1 (passive data ports
+# too); sets FTP_PORT.
+start_pyftpdlib() {
+    FTP_PORT=$(free_port)
+    /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$FTP_PORT" -d "$1" >"$WORK/pyftpdlib.log" 2>&1 &
+    FTP_PID=$!
+    wait_for_port "$FTP_PORT" || die "pyftpdlib did not come up: $(cat "$WORK/pyftpdlib.log")"
 }
 
 # make_file PATH MIB: a file of random bytes, so that nothing along the way can shortcut zeros.
@@ -150,11 +159,26 @@ case_cli_memory_100k() {
     echo "  error lines: $(grep -c '^(ERROR)' "$WORK/errors.txt") of $count"
 }
 
+# A 1 GiB file over FTP (passive, binary) through the whole download procedure of harvestline-cli
+# (log-in, SIZE, RETR into the .part file, rename), against curl and wget.
+case_ftp_get_1g() {
+    mkdir -p "$WORK/files"
+    [ -f "$WORK/files/1g.bin" ] || make_file "$WORK/files/1g.bin" 1024
+    start_pyftpdlib "$WORK/files"
+    local url="ftp://127.0.0.1:$FTP_PORT/1g.bin"
+    echo "ftp_get_1g: RETR of 1 GiB from pyftpdlib on loopback into a file"
+    compare $((1024 * 1024 * 1024)) \
+        harvestline-cli "$CLI --no-skip-existing -d $WORK/out $url" \
+        curl "curl --silent --show-error --fail --output $WORK/out $url" \
+        wget "wget --quiet --output-document=$WORK/out $url"
+}
+
 main() {
     [ -x "$BUILD_DIR/bench/harvestline-bench-httpget" ] || die "build first: $BUILD_DIR/bench/harvestline-bench-httpget is missing"
     [ -x "$CLI" ] || die "build first: $CLI is missing"
     command -v hyperfine >/dev/null || die "hyperfine is missing (scripts/install-deps.sh --bench)"
     case_http_get_1g
+    case_ftp_get_1g
     case_cli_single_512m
     case_cli_many_small
     case_cli_memory_100k

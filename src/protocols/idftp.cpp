@@ -192,12 +192,11 @@ void TIdFTP::openDataConnection(const PassiveEndpoint& endpoint) {
     data_->Port = endpoint.port;
     data_->ConnectTimeout = ConnectTimeout;
     // A tunnel's handshake is an exchange like a control reply and gets the same limit; the data
-    // itself then waits as long as TransferTimeout allows.
+    // itself then waits as long as TransferTimeout allows (receiveData).
     data_->ReadTimeout = ReadTimeout;
     data_->Resolver = Resolver;
     data_->SetTransparentProxy(control_.TransparentProxy());
     data_->Open();
-    data_->ReadTimeout = TransferTimeout;
 }
 
 QString TIdFTP::controlPeer() const {
@@ -208,36 +207,30 @@ QString TIdFTP::controlPeer() const {
 }
 
 void TIdFTP::receiveData(TStream& destination) {
-    std::vector<char> block(TIdIOHandlerSocket::kBufferSize);
+    std::vector<char> block(kDataBlockSize);
     WorkScope work(work_, wmRead, 0);
-    while (awaitData()) {
-        const qint64 n = data_->ReadSome(block.data(), static_cast<qint64>(block.size()));
+    // Every wait for data is a short slice, so that a stop request is heard while the server is
+    // silent; TransferTimeout is counted over the slices.
+    data_->ReadTimeout = TransferTimeout > 0 ? std::min(TransferTimeout, kIdleCheckMs) : kIdleCheckMs;
+    using Clock = std::chrono::steady_clock;
+    auto lastData = Clock::now();
+    while (!aborted_) {
+        qint64 n = 0;
+        try {
+            n = data_->ReadSome(block.data(), static_cast<qint64>(block.size()));
+        } catch (const EIdReadTimeout&) {
+            const auto silent =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastData);
+            if (TransferTimeout > 0 && silent.count() >= TransferTimeout) throw;
+            if (ShouldAbort && ShouldAbort()) Abort();
+            continue;
+        }
         if (n == 0) break;
+        lastData = Clock::now();
         destination.Write(block.data(), n);
         work_.add(wmRead, n);
-        if (aborted_) break;
     }
     work.finish();
-}
-
-// Waits for the next data bytes in short slices so that a stop request is heard while the server
-// is silent. False when the transfer was aborted meanwhile.
-bool TIdFTP::awaitData() {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    for (;;) {
-        if (aborted_) return false;
-        int slice = kIdleCheckMs;
-        if (TransferTimeout > 0) {
-            const auto waited =
-                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-            if (waited >= TransferTimeout) throw EIdReadTimeout();
-            slice = std::min<int>(slice, static_cast<int>(TransferTimeout - waited));
-        }
-        // The peer's close counts as input: the next read sees it as the end of the data.
-        if (data_->WaitForInput(slice) || !data_->Connected()) return true;
-        if (ShouldAbort && ShouldAbort()) Abort();
-    }
 }
 
 void TIdFTP::Abort() {

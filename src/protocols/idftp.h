@@ -32,6 +32,9 @@ public:
     static constexpr quint16 kDefaultPort = 21;
     // How often a silent data connection asks ShouldAbort.
     static constexpr int kIdleCheckMs = 100;
+    // Data is read in blocks of up to this size: large enough that a fast transfer costs few calls
+    // (and few work events, each of which may wait for the window).
+    static constexpr int kDataBlockSize = 256 * 1024;
 
     TIdFTP();
     // Disconnects (QUIT); never throws.
@@ -113,7 +116,6 @@ private:
     PassiveEndpoint enterPassiveMode();
     void openDataConnection(const PassiveEndpoint& endpoint);
     void receiveData(TStream& destination);
-    bool awaitData();
     void readAbortReplies();
 
     // Writes a command and reads its reply. An empty accepted list takes any reply but 421.

@@ -294,7 +294,7 @@ TEST(IdFtp, AbortFromTheProgressHandler) {
         {"226 Transfer complete.\r\n226 ABOR command successful.\r\n426 Late news.", nullptr},
         {"500 What?", "What?\r\n"},
     };
-    const QByteArray payload(200 * 1024, 'd');
+    const QByteArray payload(2 * TIdFTP::kDataBlockSize, 'd');
     for (const auto& c : cases) {
         SCOPED_TRACE(c.aborReplies.toStdString());
         ScriptedFtpServer server(
@@ -311,7 +311,7 @@ TEST(IdFtp, AbortFromTheProgressHandler) {
         EXPECT_EQ(errorOf([&] { ftp.Get(QStringLiteral("/big"), out, false); }),
                   c.error ? QString::fromLatin1(c.error) : QStringLiteral("(no error)"));
         EXPECT_GT(out.Size(), 0);
-        EXPECT_LE(out.Size(), TIdIOHandlerSocket::kBufferSize);
+        EXPECT_LE(out.Size(), TIdFTP::kDataBlockSize);
         if (c.error) continue;
         EXPECT_EQ(ftp.Size(QStringLiteral("/big")), 7);
         ftp.Disconnect();
