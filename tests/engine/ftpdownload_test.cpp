@@ -241,6 +241,9 @@ TEST_F(FtpDownloadTest, ParallelDownloadsOfOneNameTakeNumberedFiles) {
     window.runSettings.multiThreads = 2;
     run({ftpUrl(one.port(), QStringLiteral("/a.txt")), ftpUrl(two.port(), QStringLiteral("/a.txt"))});
     EXPECT_EQ(window.downloadLog.size(), 2);
+    // Parallel runs show no per-URL status or progress.
+    EXPECT_TRUE(window.statuses.isEmpty());
+    EXPECT_TRUE(window.progress.isEmpty());
     ASSERT_EQ(dir.entries(), (QStringList{QStringLiteral("a (2).txt"), QStringLiteral("a.txt")}));
     const QByteArray contents = dir.read(QStringLiteral("a.txt")) + dir.read(QStringLiteral("a (2).txt"));
     EXPECT_TRUE(contents == "onetwo" || contents == "twoone") << contents.toStdString();
