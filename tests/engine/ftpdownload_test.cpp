@@ -8,6 +8,7 @@
 #include "support/serverprocess.h"
 #include "support/tempdir.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace hl {
@@ -205,6 +206,21 @@ TEST_F(FtpDownloadTest, StopCutsTheTransferAndReportsIt) {
             EXPECT_EQ(folder.read(QStringLiteral("a.zip.part")), QByteArray(1000, 'x'));
         }
     }
+}
+
+TEST_F(FtpDownloadTest, AFinishedFileThatCannotTakeItsNameIsAnError) {
+    // The final name turns into a folder with content while the transfer runs, so the rename fails.
+    ScriptedFtpServer server({}, [&](ScriptedConnection& data) {
+        QFile::remove(dir.file(QStringLiteral("a.txt")));
+        dir.write(QStringLiteral("a.txt/inside"), "x");
+        data.send("body");
+    });
+    run({ftpUrl(server.port(), QStringLiteral("/a.txt"))});
+    ASSERT_EQ(window.errorLog.size(), 1);
+    EXPECT_TRUE(window.errorLog[0].startsWith(QStringLiteral("(ERROR) Cannot rename")))
+        << window.errorLog[0].toStdString();
+    EXPECT_TRUE(window.downloadLog.isEmpty());
+    EXPECT_EQ(dir.read(QStringLiteral("a.txt.part")), "body");
 }
 
 TEST_F(FtpDownloadTest, SendsCsvLinesToTheirFolders) {
