@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Throughput of Harvestline's transfer code against established tools, in the same run on the same
-# machine, against a local nginx (pyftpdlib for FTP) on a free loopback port. Usage: bench/run.sh [BUILD_DIR]
+# machine, against a local nginx (pyftpdlib for FTP) on a free loopback port.
+# Usage: bench/run.sh [BUILD_DIR]
 #
 # Each case is one function named case_*; add a case by adding a function (the helpers here and in
 # common.sh start nginx, make test files and time commands with hyperfine). RUNS sets the
