@@ -1,6 +1,7 @@
 #include "engine/csvsplit.h"
 
 #include "engine/outputfiles.h"
+#include "platform/standardfolders.h"
 
 #include <QDir>
 #include <QFileInfo>

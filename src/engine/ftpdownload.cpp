@@ -6,6 +6,7 @@
 #include "engine/ftpurl.h"
 #include "engine/proxyroute.h"
 #include "engine/statustexts.h"
+#include "platform/standardfolders.h"
 #include "protocols/httpconnecttunnel.h"
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"

@@ -7,6 +7,7 @@
 #include "engine/resumestream.h"
 #include "engine/statustexts.h"
 #include "engine/urlrewriting.h"
+#include "platform/standardfolders.h"
 #include "protocols/httpexceptions.h"
 #include "protocols/idhttp.h"
 #include "protocols/ssliohandlersocketopenssl.h"

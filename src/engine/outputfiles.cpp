@@ -50,10 +50,6 @@ QString LastPathElement(const QString& path) {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString WithTrailingSeparator(const QString& folder) {
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
 void MoveToFinalName(const QString& partialPath, const QString& finalPath) {
     if (std::rename(QFile::encodeName(partialPath).constData(), QFile::encodeName(finalPath).constData()) !=
         0)

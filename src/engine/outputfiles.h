@@ -26,9 +26,6 @@ bool DeleteIfEmpty(const QString& path);
 // The last element of a path.
 QString LastPathElement(const QString& path);
 
-// folder with a "/" appended unless it ends with one already.
-QString WithTrailingSeparator(const QString& folder);
-
 // Moves a finished partial file to its final name, replacing a file there. Throws EStreamError
 // with the system's reason when that fails.
 void MoveToFinalName(const QString& partialPath, const QString& finalPath);

@@ -1,27 +1,11 @@
 #include "engine/runstart.h"
 
-#include "engine/outputfiles.h"
+#include "platform/standardfolders.h"
+#include "platform/writeprobe.h"
 
 #include <QDir>
-#include <QFile>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace hl {
-
-namespace {
-
-// The write probe: "chk.tmp" created anew (a stray one fails the probe) and removed at once.
-bool CanWriteToFolder(const QString& folder) {
-    const QByteArray probe = QFile::encodeName(WithTrailingSeparator(folder) + QStringLiteral("chk.tmp"));
-    const int fd = ::open(probe.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    ::unlink(probe.constData());
-    ::close(fd);
-    return true;
-}
-
-} // namespace
 
 QString EmptyListMessage() {
     return QStringLiteral("URL list is empty!");
