@@ -1,0 +1,61 @@
+#include "settings/settings.h"
+
+namespace hl {
+
+QLatin1String SwitchText(bool on) {
+    return on ? QLatin1String("ON") : QLatin1String("OFF");
+}
+
+QLatin1String ProxyTypeText(ProxyTypeOption type) {
+    switch (type) {
+    case ProxyTypeOption::Socks5:
+        return QLatin1String("SOCKS5");
+    case ProxyTypeOption::Socks4A:
+        return QLatin1String("SOCKS4A");
+    case ProxyTypeOption::Socks4:
+        return QLatin1String("SOCKS4");
+    case ProxyTypeOption::Http:
+        break;
+    }
+    return QLatin1String("HTTP");
+}
+
+std::optional<QString> Settings::Value(SettingKey key) const {
+    return image_.Value(kSettingsSection, Definition(key).name);
+}
+
+bool Settings::Switch(SettingKey key) const {
+    const SettingDefinition& definition = Definition(key);
+    Q_ASSERT(definition.kind == SettingKind::Switch);
+    const std::optional<QString> value = Value(key);
+    if (!value) return definition.startsOn;
+    return definition.startsOn ? *value != SwitchText(false) : *value == SwitchText(true);
+}
+
+int Settings::Number(SettingKey key) const {
+    const SettingDefinition& definition = Definition(key);
+    Q_ASSERT(definition.kind == SettingKind::Integer);
+    const std::optional<QString> value = Value(key);
+    const std::optional<int> number = value ? ParseIniInteger(*value) : std::nullopt;
+    return number.value_or(definition.defaultNumber);
+}
+
+QString Settings::Text(SettingKey key) const {
+    Q_ASSERT(Definition(key).kind == SettingKind::Text);
+    return Value(key).value_or(QString());
+}
+
+ProxyTypeOption Settings::ProxyType() const {
+    const std::optional<QString> value = Value(SettingKey::ProxyType);
+    for (const ProxyTypeOption type :
+         {ProxyTypeOption::Socks5, ProxyTypeOption::Socks4A, ProxyTypeOption::Socks4})
+        if (value == ProxyTypeText(type)) return type;
+    return ProxyTypeOption::Http;
+}
+
+QString Settings::SaveLocation(const QString& desktopFolder) const {
+    const QString location = Text(SettingKey::SaveLocation);
+    return location.isEmpty() ? desktopFolder : location;
+}
+
+} // namespace hl
