@@ -53,13 +53,13 @@ int main(int argc, char** argv) {
     std::printf("list.txt, %d URLs (%.1f MB): build bytes %.2f ms, rewrite %.2f ms, load %.2f ms\n", count,
                 QFileInfo(listPath).size() / 1e6, encode, save, load);
 
+    // Every key set, as after a while of use.
     hl::SettingsStore store(folder);
-    for (const hl::SettingDefinition& definition : hl::SettingDefinitions())
-        store.WriteText(hl::SettingKey::SaveLocation,
-                        QStringLiteral("/home/user/Desktop/") + definition.name);
-    for (const hl::SettingDefinition& definition : hl::SettingDefinitions())
-        store.Write({{definition.key, definition.kind == hl::SettingKind::Switch ? QStringLiteral("ON")
-                                                                                 : QStringLiteral("12345")}});
+    for (const hl::SettingDefinition& definition : hl::SettingDefinitions()) {
+        const bool isSwitch = definition.kind == hl::SettingKind::Switch;
+        store.Write(
+            {{definition.key, isSwitch ? QStringLiteral("ON") : QStringLiteral("/home/user/Downloads/")}});
+    }
     int keystroke = 0;
     const double write = medianMs(501, [&] {
         store.WriteText(hl::SettingKey::SaveLocation,
