@@ -174,10 +174,20 @@ case_ftp_get_1g() {
         wget "wget --quiet --output-document=$WORK/out $url"
 }
 
+# The rewrites the window makes on every change, synchronously on its thread: list.txt holding
+# 100,000 URLs and settings.ini with every key set (medians of many rewrites, printed by the program).
+case_settings_rewrites() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-settings"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "settings_rewrites: list.txt and settings.ini rewritten in full, as on every change"
+    "$bench" 100000 "$WORK/settings"
+}
+
 main() {
     [ -x "$BUILD_DIR/bench/harvestline-bench-httpget" ] || die "build first: $BUILD_DIR/bench/harvestline-bench-httpget is missing"
     [ -x "$CLI" ] || die "build first: $CLI is missing"
     command -v hyperfine >/dev/null || die "hyperfine is missing (scripts/install-deps.sh --bench)"
+    case_settings_rewrites
     case_http_get_1g
     case_ftp_get_1g
     case_cli_single_512m
