@@ -1,5 +1,7 @@
 #include "cli/commandline.h"
 
+#include "cli/settingsfile.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 
@@ -19,8 +21,33 @@ QCommandLineOption valueOption(const QStringList& names, const QString& valueNam
     return QCommandLineOption(names, QString(), valueName);
 }
 
-QCommandLineOption switchOption(const QString& name) {
-    return QCommandLineOption(name);
+// An on/off flag and its counterpart: a settings file can switch an option either way, so the
+// command line must be able to switch it back. When both are given, the later one wins.
+struct SwitchFlag {
+    const char* on;
+    const char* off;
+    bool& (*field)(CommandLine&);
+};
+
+const SwitchFlag kSwitchFlags[] = {
+    {"classic", "no-classic", [](CommandLine& c) -> bool& { return c.run.classicEngine; }},
+    {"csv", "no-csv", [](CommandLine& c) -> bool& { return c.options.treatAsCsv; }},
+    {"overwrite", "no-overwrite", [](CommandLine& c) -> bool& { return c.options.overwrite; }},
+    {"full-url", "no-full-url", [](CommandLine& c) -> bool& { return c.options.fullUrl; }},
+    {"include-params", "no-include-params", [](CommandLine& c) -> bool& { return c.options.includeParams; }},
+    {"skip-existing", "no-skip-existing", [](CommandLine& c) -> bool& { return c.options.skipExisting; }},
+    {"resume", "no-resume", [](CommandLine& c) -> bool& { return c.options.resumePartial; }},
+    {"server-name", "no-server-name", [](CommandLine& c) -> bool& { return c.options.serverProposedName; }},
+    {"compression", "no-compression", [](CommandLine& c) -> bool& { return c.options.zlibCompression; }},
+};
+
+void applySwitchFlags(const QCommandLineParser& parser, CommandLine& result) {
+    for (const QString& name : parser.optionNames()) {
+        for (const SwitchFlag& flag : kSwitchFlags) {
+            if (name == QLatin1String(flag.on)) flag.field(result) = true;
+            if (name == QLatin1String(flag.off)) flag.field(result) = false;
+        }
+    }
 }
 
 } // namespace
@@ -38,15 +65,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("i"), QStringLiteral("input")}, QStringLiteral("FILE")),
         valueOption({QStringLiteral("d"), QStringLiteral("dir")}, QStringLiteral("DIR")),
         valueOption({QStringLiteral("j"), QStringLiteral("jobs")}, QStringLiteral("N")),
-        switchOption(QStringLiteral("classic")),
-        switchOption(QStringLiteral("csv")),
-        switchOption(QStringLiteral("overwrite")),
-        switchOption(QStringLiteral("full-url")),
-        switchOption(QStringLiteral("include-params")),
-        switchOption(QStringLiteral("no-skip-existing")),
-        switchOption(QStringLiteral("no-resume")),
-        switchOption(QStringLiteral("no-server-name")),
-        switchOption(QStringLiteral("no-compression")),
+        valueOption({QStringLiteral("settings")}, QStringLiteral("FILE")),
         valueOption({QStringLiteral("ext")}, QStringLiteral("TEXT")),
         valueOption({QStringLiteral("user-agent")}, QStringLiteral("TEXT")),
         valueOption({QStringLiteral("connect-timeout")}, QStringLiteral("MS")),
@@ -55,10 +74,15 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("error-log")}, QStringLiteral("FILE")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
     });
+    for (const SwitchFlag& flag : kSwitchFlags)
+        parser.addOptions(
+            {QCommandLineOption(QLatin1String(flag.on)), QCommandLineOption(QLatin1String(flag.off))});
     if (!parser.parse(QStringList{QStringLiteral("harvestline-cli")} + arguments))
         throw UsageError(parser.errorText());
 
-    CommandLine result = defaults;
+    CommandLine result = parser.isSet(QStringLiteral("settings"))
+                             ? ApplySettingsFile(parser.value(QStringLiteral("settings")), defaults)
+                             : defaults;
     if (parser.isSet(QStringLiteral("help"))) result.help = true;
     DownloadOptions& o = result.options;
     if (parser.isSet(QStringLiteral("input"))) result.inputFile = parser.value(QStringLiteral("input"));
@@ -68,15 +92,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         result.run.multiThreaded = jobs != 1;
         result.run.multiThreads = jobs == 1 ? 0 : jobs;
     }
-    if (parser.isSet(QStringLiteral("classic"))) result.run.classicEngine = true;
-    if (parser.isSet(QStringLiteral("csv"))) o.treatAsCsv = true;
-    if (parser.isSet(QStringLiteral("overwrite"))) o.overwrite = true;
-    if (parser.isSet(QStringLiteral("full-url"))) o.fullUrl = true;
-    if (parser.isSet(QStringLiteral("include-params"))) o.includeParams = true;
-    if (parser.isSet(QStringLiteral("no-skip-existing"))) o.skipExisting = false;
-    if (parser.isSet(QStringLiteral("no-resume"))) o.resumePartial = false;
-    if (parser.isSet(QStringLiteral("no-server-name"))) o.serverProposedName = false;
-    if (parser.isSet(QStringLiteral("no-compression"))) o.zlibCompression = false;
+    applySwitchFlags(parser, result);
     if (parser.isSet(QStringLiteral("ext"))) o.extension = parser.value(QStringLiteral("ext"));
     if (parser.isSet(QStringLiteral("user-agent"))) o.userAgent = parser.value(QStringLiteral("user-agent"));
     if (parser.isSet(QStringLiteral("connect-timeout")))
@@ -109,12 +125,18 @@ QString HelpText() {
         "      --no-resume          start over instead of continuing .part files\n"
         "      --no-server-name     do not ask the server for a file name (no HEAD request)\n"
         "      --no-compression     do not accept gzip or deflate replies\n"
+        "                           each of these has a counterpart that switches the option back:\n"
+        "                           --no-classic, --no-csv, --no-overwrite, --no-full-url,\n"
+        "                           --no-include-params, --skip-existing, --resume, --server-name,\n"
+        "                           --compression; of two opposite flags the later wins\n"
         "      --ext TEXT           append TEXT to every file name (type \".jpg\" for a .jpg suffix)\n"
         "      --user-agent TEXT    User-Agent header\n"
         "      --connect-timeout MS connection time-out (default 10000; 0 or -1: none)\n"
         "      --read-timeout MS    response time-out (default 10000; 0 or -1: none)\n"
         "      --log FILE           also append the Download Log lines to FILE\n"
         "      --error-log FILE     also append the Error Log lines to FILE\n"
+        "      --settings FILE      take every option first from FILE, a settings.ini of the window\n"
+        "                           (it is only read); the flags given win over it\n"
         "  -h, --help               show this text\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"

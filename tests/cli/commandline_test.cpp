@@ -54,7 +54,8 @@ TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
     for (const char* word :
          {"--input", "--dir", "--jobs", "--classic", "--csv", "--overwrite", "--full-url", "--include-params",
           "--no-skip-existing", "--no-resume", "--no-server-name", "--no-compression", "--ext",
-          "--user-agent", "--connect-timeout", "--read-timeout", "--log", "--error-log", "Exit status"})
+          "--user-agent", "--connect-timeout", "--read-timeout", "--log", "--error-log", "--settings",
+          "--no-overwrite", "--skip-existing", "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }
 
