@@ -86,9 +86,9 @@ QByteArray IniImage::Serialize() const {
 std::optional<QString> IniImage::Value(QAnyStringView section, QAnyStringView key) const {
     const Section* found = findSection(section);
     if (found == nullptr) return std::nullopt;
-    const auto at = found->index.constFind(foldedName(key));
-    if (at == found->index.cend()) return std::nullopt;
-    return found->entries[*at].value;
+    const auto at = found->index.find(foldedName(key));
+    if (at == found->index.end()) return std::nullopt;
+    return found->entries[at->second].value;
 }
 
 void IniImage::SetValue(QAnyStringView section, QAnyStringView key, QStringView value) {
@@ -97,9 +97,9 @@ void IniImage::SetValue(QAnyStringView section, QAnyStringView key, QStringView 
     cleaned = trimmed(cleaned).toString();
 
     Section& target = sectionFor(section);
-    const auto at = target.index.constFind(foldedName(key));
-    if (at != target.index.cend())
-        target.entries[*at].value = std::move(cleaned);
+    const auto at = target.index.find(foldedName(key));
+    if (at != target.index.end())
+        target.entries[at->second].value = std::move(cleaned);
     else
         insertIfNew(target, key, cleaned);
 }
@@ -119,8 +119,7 @@ const IniImage::Section* IniImage::findSection(QAnyStringView name) const {
 
 void IniImage::insertIfNew(Section& section, QAnyStringView key, QStringView value) {
     const QString folded = foldedName(key);
-    if (section.index.contains(folded)) return;
-    section.index.insert(folded, section.entries.size());
+    if (!section.index.emplace(folded, section.entries.size()).second) return;
     section.entries.push_back(Entry{key.toString(), value.toString()});
 }
 

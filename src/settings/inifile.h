@@ -2,9 +2,9 @@
 // The in-memory image of an INI file and the rules that read and write its text.
 #include <QAnyStringView>
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringView>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -41,7 +41,10 @@ private:
     struct Section {
         QString name;
         std::vector<Entry> entries;
-        QHash<QString, std::size_t> index; // case-folded key -> position in entries
+        // Case-folded key -> position in entries. A standard map rather than an implicitly shared
+        // Qt container: a copy handed to another thread must share nothing that a write here
+        // changes in place.
+        std::map<QString, std::size_t> index;
     };
 
     Section& sectionFor(QAnyStringView name);
