@@ -3,6 +3,8 @@
 #include "platform/ansicodepage.h"
 #include "platform/utf8check.h"
 
+#include <QStringDecoder>
+
 namespace hl {
 namespace {
 
@@ -49,7 +51,9 @@ std::optional<QString> DecodeText(QByteArrayView bytes, TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Utf8:
         if (!IsValidUtf8(bytes)) return std::nullopt;
-        return QString::fromUtf8(bytes);
+        // QString::fromUtf8 would drop a second mark at the start, which is a character of the text.
+        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)
+            .decode(bytes);
     case TextEncoding::Utf16LE:
         return decodeUtf16(bytes, false);
     case TextEncoding::Utf16BE:

@@ -18,6 +18,10 @@ TEST(TextEncoding, TextFilesAreReadByMarkThenUtf8ThenAnsi) {
         {"\xEF\xBB\xBF"
          "caf\xC3\xA9",
          QStringLiteral("caf\u00E9"), TextEncoding::Utf8, true},
+        // Only the first mark is the file's; a second one is a character of the text.
+        {"\xEF\xBB\xBF\xEF\xBB\xBF"
+         "a",
+         QStringLiteral("\uFEFFa"), TextEncoding::Utf8, true},
         {"caf\xE9 \x80", QStringLiteral("caf\u00E9 \u20AC"), TextEncoding::Ansi, false},
         // A mark that lies: the rest is read in the ANSI code page, without the mark.
         {"\xEF\xBB\xBF"
