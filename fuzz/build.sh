@@ -32,3 +32,7 @@ build http_reply_fuzzer \
 
 build ftp_reply_fuzzer \
     protocols/ftpreply.cpp protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+
+build settings_files_fuzzer \
+    platform/textencoding.cpp platform/ansicodepage.cpp platform/utf8check.cpp settings/inifile.cpp \
+    settings/textlines.cpp settings/listfiles.cpp platform/filecontents.cpp
