@@ -1,9 +1,10 @@
 #include "cli/urllistinput.h"
 
 #include "cli/commandline.h"
+#include "platform/textencoding.h"
+#include "settings/textlines.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <cstdio>
 
 namespace hl::cli {
@@ -15,10 +16,9 @@ QStringList ReadUrlList(const QString& path) {
                                       : (file.setFileName(path), file.open(QIODevice::ReadOnly));
     if (!opened)
         throw UsageError(QStringLiteral("cannot read the URL list \"%1\": %2").arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return QString::fromUtf8(bytes).split(lineBreak);
+    // Lists are read as the window loads list.txt: a byte-order mark or UTF-8, and the ANSI code
+    // page when the bytes are not valid UTF-8, so no character of a legacy file is lost.
+    return SplitLines(DecodeTextFile(file.readAll()).text);
 }
 
 } // namespace hl::cli

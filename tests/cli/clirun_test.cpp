@@ -48,6 +48,15 @@ TEST(CliRun, WritesEachLogToItsStreamAndFileAndExitsByOutcome) {
     EXPECT_EQ(dir.read(QStringLiteral("error.log")), first.err);
 }
 
+TEST(CliRun, ReadsAListInTheAnsiCodePage) {
+    test::ScriptedSite site;
+    // "café" in Windows-1252: the é is the single byte E9, which is not valid UTF-8.
+    const QByteArray list = site.url("/caf").toLatin1() + "\xE9\r\n";
+    const test::CliResult result = test::runCli({QStringLiteral("-i"), QStringLiteral("-")}, {}, list);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains((site.url("/caf") + QChar(0xE9)).toUtf8())) << result.err.toStdString();
+}
+
 TEST(CliRun, AnEmptyFileCountsAsAnError) {
     test::ScriptedSite site;
     site.put("/empty", "");
