@@ -5,6 +5,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Harvestline"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Harvestline"));
     hl::TAppForm form;
     form.show();
     return app.exec();

@@ -1,12 +1,99 @@
 #include "ui/appform.h"
 
 #include "buildinfo.h"
+#include "ui/actionrow.h"
+#include "ui/advancedsettingspanel.h"
+#include "ui/folderrow.h"
+#include "ui/icons.h"
+#include "ui/logtab.h"
+#include "ui/maintoolbar.h"
+#include "ui/progressrow.h"
+#include "ui/proxylisttab.h"
+#include "ui/statuspanels.h"
+#include "ui/texteditor.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace hl {
 
-TAppForm::TAppForm(QWidget* parent) : QMainWindow(parent) {
+TAppForm::TAppForm(QWidget* parent)
+    : QMainWindow(parent), menu_(buildMainMenu(menuBar())), toolBar_(new MainToolBar(menu_, this)),
+      pages_(new QTabWidget), urlEditor_(new TextEditor), proxyTab_(new ProxyListTab(nullptr)),
+      downloadLog_(new LogTab({"Button1", "Button2", "SynEditDownload", "PopupMenu3"}, nullptr)),
+      errorLog_(new LogTab({"Button8", "Button10", "SynEditLog", "PopupMenu2"}, nullptr)),
+      advanced_(new AdvancedSettingsPanel(nullptr)), folderRow_(new FolderRow(nullptr)),
+      actionRow_(new ActionRow(nullptr)), progressRow_(new ProgressRow(nullptr)),
+      status_(new StatusPanels(this)) {
+    setObjectName(QStringLiteral("AppForm"));
     setWindowTitle(QStringLiteral(HARVESTLINE_COMPANY_NAME " - " HARVESTLINE_PRODUCT_NAME));
-    resize(900, 640);
+    setWindowIcon(themeIcon(QStringLiteral("harvestline")));
+    setAcceptDrops(true);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    setStatusBar(status_);
+
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    urlEditor_->setObjectName(QStringLiteral("Memo1"));
+    urlEditor_->popupMenu()->setObjectName(QStringLiteral("PopupMenu1"));
+    pages_->addTab(urlEditor_, themeIcon(QStringLiteral("world")), tr("URL List"));
+    pages_->addTab(proxyTab_, themeIcon(QStringLiteral("server_go")), tr("Proxy List"));
+    pages_->addTab(downloadLog_, themeIcon(QStringLiteral("download-log")), tr("Download Log"));
+    pages_->addTab(errorLog_, themeIcon(QStringLiteral("error")), tr("Error Log"));
+    pages_->setCurrentIndex(UrlListPage);
+    errorLog_->view()->setOpenUrlsOnCtrlClick(true);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(pages_, 1);
+    layout->addSpacing(4);
+    for (QWidget* row : {static_cast<QWidget*>(advanced_), static_cast<QWidget*>(folderRow_),
+                         static_cast<QWidget*>(actionRow_), static_cast<QWidget*>(progressRow_)})
+        layout->addWidget(row);
+    setCentralWidget(central);
+
+    advanced_->hide();
+    progressRow_->hide();
+
+    resize(750, 538 + menuBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+}
+
+void TAppForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    urlEditor_->setFocus();
+    urlEditor_->moveCursor(QTextCursor::End);
+}
+
+void TAppForm::keyPressEvent(QKeyEvent* event) {
+    // The start button is the window's default button: Enter in a single-line box presses it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        QPushButton* run = actionRow_->runButton();
+        if (run->isEnabled()) run->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TAppForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TAppForm::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.append(url.toLocalFile());
+    event->acceptProposedAction();
+    if (!paths.isEmpty()) emit pathsDropped(paths);
 }
 
 } // namespace hl

@@ -1,13 +1,69 @@
 #pragma once
+#include "ui/mainmenu.h"
+
 #include <QMainWindow>
+
+class QTabWidget;
 
 namespace hl {
 
-// The main window.
+class ActionRow;
+class AdvancedSettingsPanel;
+class FolderRow;
+class LogTab;
+class MainToolBar;
+class ProgressRow;
+class ProxyListTab;
+class StatusPanels;
+class TextEditor;
+
+// The main window: toolbar, the four tabs, the advanced rows, the folder, action and progress
+// rows and the status bar. It only lays out its parts; the controllers attached to it give them
+// their behaviour.
 class TAppForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TAppForm(QWidget* parent = nullptr);
+
+    const MainMenuActions& menu() const { return menu_; }
+    QTabWidget* pages() const { return pages_; }
+    TextEditor* urlEditor() const { return urlEditor_; }
+    ProxyListTab* proxyTab() const { return proxyTab_; }
+    LogTab* downloadLog() const { return downloadLog_; }
+    LogTab* errorLog() const { return errorLog_; }
+    AdvancedSettingsPanel* advancedSettings() const { return advanced_; }
+    FolderRow* folderRow() const { return folderRow_; }
+    ActionRow* actionRow() const { return actionRow_; }
+    ProgressRow* progressRow() const { return progressRow_; }
+    StatusPanels* statusPanels() const { return status_; }
+
+    // Index of each tab in pages().
+    enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
+
+signals:
+    // Local files or folders dropped on the window, in the order the drop gave them.
+    void pathsDropped(const QStringList& paths);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    MainMenuActions menu_;
+    MainToolBar* toolBar_;
+    QTabWidget* pages_;
+    TextEditor* urlEditor_;
+    ProxyListTab* proxyTab_;
+    LogTab* downloadLog_;
+    LogTab* errorLog_;
+    AdvancedSettingsPanel* advanced_;
+    FolderRow* folderRow_;
+    ActionRow* actionRow_;
+    ProgressRow* progressRow_;
+    StatusPanels* status_;
+    bool shownOnce_ = false;
 };
 
 } // namespace hl
