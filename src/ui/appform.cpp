@@ -3,14 +3,18 @@
 #include "buildinfo.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
+#include "ui/foldercommands.h"
 #include "ui/folderrow.h"
 #include "ui/icons.h"
 #include "ui/logtab.h"
 #include "ui/maintoolbar.h"
 #include "ui/progressrow.h"
+#include "ui/proxycommands.h"
 #include "ui/proxylisttab.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "ui/urllistcommands.h"
+#include "ui/userprompts.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -23,14 +27,24 @@
 
 namespace hl {
 
-TAppForm::TAppForm(QWidget* parent)
-    : QMainWindow(parent), menu_(buildMainMenu(menuBar())), toolBar_(new MainToolBar(menu_, this)),
-      pages_(new QTabWidget), urlEditor_(new TextEditor), proxyTab_(new ProxyListTab(nullptr)),
+TAppForm::TAppForm(WindowEnvironment environment, QWidget* parent)
+    : QMainWindow(parent),
+      prompts_(environment.prompts ? environment.prompts : std::make_shared<DialogPrompts>(this)),
+      menu_(buildMainMenu(menuBar())), toolBar_(new MainToolBar(menu_, this)), pages_(new QTabWidget),
+      urlEditor_(new TextEditor), proxyTab_(new ProxyListTab(nullptr)),
       downloadLog_(new LogTab({"Button1", "Button2", "SynEditDownload", "PopupMenu3"}, nullptr)),
       errorLog_(new LogTab({"Button8", "Button10", "SynEditLog", "PopupMenu2"}, nullptr)),
       advanced_(new AdvancedSettingsPanel(nullptr)), folderRow_(new FolderRow(nullptr)),
       actionRow_(new ActionRow(nullptr)), progressRow_(new ProgressRow(nullptr)),
-      status_(new StatusPanels(this)) {
+      status_(new StatusPanels(this)), folderCommands_(new FolderCommands(folderRow_, *prompts_, this)),
+      proxyCommands_(new ProxyCommands(proxyTab_, *prompts_, this)),
+      urlListCommands_(new UrlListCommands(this, *prompts_, this)) {
+    layOut();
+}
+
+TAppForm::~TAppForm() = default;
+
+void TAppForm::layOut() {
     setObjectName(QStringLiteral("AppForm"));
     setWindowTitle(QStringLiteral(HARVESTLINE_COMPANY_NAME " - " HARVESTLINE_PRODUCT_NAME));
     setWindowIcon(themeIcon(QStringLiteral("harvestline")));

@@ -1,7 +1,9 @@
 #pragma once
 #include "ui/mainmenu.h"
+#include "ui/windowenvironment.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class QTabWidget;
 
@@ -9,21 +11,26 @@ namespace hl {
 
 class ActionRow;
 class AdvancedSettingsPanel;
+class FolderCommands;
 class FolderRow;
 class LogTab;
 class MainToolBar;
 class ProgressRow;
+class ProxyCommands;
 class ProxyListTab;
 class StatusPanels;
 class TextEditor;
+class UrlListCommands;
+class UserPrompts;
 
 // The main window: toolbar, the four tabs, the advanced rows, the folder, action and progress
-// rows and the status bar. It only lays out its parts; the controllers attached to it give them
-// their behaviour.
+// rows and the status bar. It lays out its parts and owns the controllers that give them their
+// behaviour, one per area.
 class TAppForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TAppForm(QWidget* parent = nullptr);
+    explicit TAppForm(WindowEnvironment environment = {}, QWidget* parent = nullptr);
+    ~TAppForm() override;
 
     const MainMenuActions& menu() const { return menu_; }
     QTabWidget* pages() const { return pages_; }
@@ -36,6 +43,8 @@ public:
     ActionRow* actionRow() const { return actionRow_; }
     ProgressRow* progressRow() const { return progressRow_; }
     StatusPanels* statusPanels() const { return status_; }
+    UserPrompts& prompts() const { return *prompts_; }
+    FolderCommands* folderCommands() const { return folderCommands_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
@@ -51,6 +60,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void layOut();
+
+    std::shared_ptr<UserPrompts> prompts_;
     MainMenuActions menu_;
     MainToolBar* toolBar_;
     QTabWidget* pages_;
@@ -63,6 +75,9 @@ private:
     ActionRow* actionRow_;
     ProgressRow* progressRow_;
     StatusPanels* status_;
+    FolderCommands* folderCommands_;
+    ProxyCommands* proxyCommands_;
+    UrlListCommands* urlListCommands_;
     bool shownOnce_ = false;
 };
 

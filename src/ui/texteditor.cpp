@@ -32,6 +32,7 @@ TextEditor::TextEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Li
     setTabChangesFocus(false);
     viewport()->setMouseTracking(true);
 
+    connect(this, &QPlainTextEdit::textChanged, this, &TextEditor::changed);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TextEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &TextEditor::updateGutter);
     updateGutterWidth();
@@ -93,30 +94,28 @@ void TextEditor::appendLine(const QString& text) {
     cursor.insertText(text);
 }
 
-int TextEditor::deleteBlankLines() {
-    QTextCursor cursor(document());
-    int deleted = 0;
+void TextEditor::deleteBlankLines() {
+    QTextDocument* doc = document();
+    QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    // From the end, so that the positions of the blocks still to visit do not move.
-    for (QTextBlock block = document()->lastBlock(); block.isValid();) {
-        const QTextBlock previous = block.previous();
-        if (block.text().trimmed().isEmpty()) {
-            const int start = block.position();
-            const int end = start + block.length() - 1;
-            if (block.next().isValid()) {
-                cursor.setPosition(start);
-                cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
-            } else {
-                cursor.setPosition(previous.isValid() ? start - 1 : start);
-                cursor.setPosition(end, QTextCursor::KeepAnchor);
-            }
-            cursor.removeSelectedText();
-            ++deleted;
+    // From the end, so that the numbers of the lines still to visit do not change. Blocks are
+    // looked up again by number because a deletion can invalidate a neighbour's handle.
+    for (int number = doc->blockCount() - 1; number >= 0; --number) {
+        const QTextBlock block = doc->findBlockByNumber(number);
+        if (!block.text().trimmed().isEmpty()) continue;
+        const int start = block.position();
+        const int end = start + block.length() - 1;
+        if (block.next().isValid()) {
+            cursor.setPosition(start);
+            cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+        } else {
+            // The last line goes with the line break before it.
+            cursor.setPosition(number > 0 ? start - 1 : start);
+            cursor.setPosition(end, QTextCursor::KeepAnchor);
         }
-        block = previous;
+        cursor.removeSelectedText();
     }
     cursor.endEditBlock();
-    return deleted;
 }
 
 void TextEditor::deleteSelection() {
@@ -206,7 +205,11 @@ void TextEditor::resizeEvent(QResizeEvent* event) {
 }
 
 void TextEditor::updateGutterWidth() {
-    setViewportMargins(gutter_->preferredWidth(), 0, 0, 0);
+    // Only a new digit changes the width; re-laying out the viewport on every line would make
+    // appending cost more than the line itself.
+    const int width = gutter_->preferredWidth();
+    if (width == viewportMargins().left() && gutter_->width() == width) return;
+    setViewportMargins(width, 0, 0, 0);
     const QRect area = contentsRect();
     gutter_->setGeometry(QRect(area.left(), area.top(), gutter_->preferredWidth(), area.height()));
 }

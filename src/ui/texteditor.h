@@ -10,7 +10,7 @@ class UrlHighlighter;
 
 // The multi-line text control of the window: the URL list, the proxy list and both logs. It has a
 // line-number gutter, undo, the clipboard commands, drag-and-drop editing of its text and its own
-// pop-up menu; textChanged() is its change notification. As a log view it is read-only and grey,
+// pop-up menu; changed() is its change notification. As a log view it is read-only and grey,
 // keeps no undo history and colours the URLs in its lines.
 //
 // Lines follow the rules of a list of strings: a line break at the very end of the text starts no
@@ -35,8 +35,8 @@ public:
     void setLines(const QStringList& lines);
     // Adds text as the new last line. Costs the same however long the text already is.
     void appendLine(const QString& text);
-    // Deletes every line that is empty after trimming white space, as one step; returns how many.
-    int deleteBlankLines();
+    // Deletes every line that is empty after trimming white space, as one step.
+    void deleteBlankLines();
     // Deletes the selection (the Delete command of the menus).
     void deleteSelection();
     // Whether the text is empty after trimming white space.
@@ -44,10 +44,16 @@ public:
 
     QMenu* popupMenu() const { return popupMenu_; }
 
+    // Sends the change notification without a change, for commands that count as one even when
+    // the text stays as it was (clearing an empty list still rewrites its file).
+    void notifyChange() { emit changed(); }
+
     // For the gutter: paints the line numbers of the visible lines inside rect.
     void paintGutter(LineNumberGutter* gutter, const QRect& rect);
 
 signals:
+    // Every change of the text: typing, clipboard, undo, drops and changes made by the program.
+    void changed();
     void urlActivated(const QString& url);
 
 protected:
