@@ -1,21 +1,32 @@
 #include "ui/appform.h"
 
 #include "buildinfo.h"
+#include "engine/workerlimits.h"
+#include "platform/standardfolders.h"
+#include "settings/settingsfolder.h"
+#include "settings/settingsstore.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
+#include "ui/desktoplinks.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
 #include "ui/icons.h"
+#include "ui/listmirror.h"
 #include "ui/logtab.h"
 #include "ui/maintoolbar.h"
+#include "ui/multithreadingcommand.h"
 #include "ui/progressrow.h"
 #include "ui/proxycommands.h"
 #include "ui/proxylisttab.h"
+#include "ui/resetcommand.h"
+#include "ui/savegate.h"
+#include "ui/settingsbinder.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/urllistcommands.h"
 #include "ui/userprompts.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,10 +47,36 @@ TAppForm::TAppForm(WindowEnvironment environment, QWidget* parent)
       errorLog_(new LogTab({"Button8", "Button10", "SynEditLog", "PopupMenu2"}, nullptr)),
       advanced_(new AdvancedSettingsPanel(nullptr)), folderRow_(new FolderRow(nullptr)),
       actionRow_(new ActionRow(nullptr)), progressRow_(new ProgressRow(nullptr)),
-      status_(new StatusPanels(this)), folderCommands_(new FolderCommands(folderRow_, *prompts_, this)),
-      proxyCommands_(new ProxyCommands(proxyTab_, *prompts_, this)),
-      urlListCommands_(new UrlListCommands(this, *prompts_, this)) {
+      status_(new StatusPanels(this)) {
     layOut();
+    attachControllers(environment);
+    applyStoredSettings(environment.desktopFolder.isEmpty() ? DesktopFolder() : environment.desktopFolder);
+}
+
+void TAppForm::attachControllers(const WindowEnvironment& environment) {
+    const QString folder =
+        environment.settingsFolder.isEmpty() ? ChooseSettingsFolder() : environment.settingsFolder;
+    store_ = std::make_unique<SettingsStore>(folder);
+    saves_ = std::make_unique<SaveGate>(*prompts_);
+    folderCommands_ = new FolderCommands(folderRow_, *prompts_, this);
+    proxyCommands_ = new ProxyCommands(proxyTab_, *prompts_, this);
+    urlListCommands_ = new UrlListCommands(this, *prompts_, this);
+    desktopLinks_ = new DesktopLinks(this, this);
+    settingsBinder_ = new SettingsBinder(this, *store_, *saves_, this);
+    listMirror_ =
+        new ListMirror(urlEditor_, proxyTab_->editor(), menu_.rememberProxyList, folder, *saves_, this);
+    multiThreading_ = new MultiThreadingCommand(this, *store_, *saves_, DefaultWorkerLimits(), this);
+    reset_ = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
+    connect(menu_.resetToDefaults, &QAction::triggered, reset_, &ResetCommand::run);
+    connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
+}
+
+// The order in which a start applies what was stored.
+void TAppForm::applyStoredSettings(const QString& desktopFolder) {
+    settingsBinder_->applyStoredSettings(desktopFolder);
+    if (menu_.rememberProxyList->isChecked()) listMirror_->loadProxyList();
+    listMirror_->loadUrlList();
+    if (urlEditor_->isBlank()) urlListCommands_->insertSamples(false);
 }
 
 TAppForm::~TAppForm() = default;
@@ -107,7 +144,16 @@ void TAppForm::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile()) paths.append(url.toLocalFile());
     event->acceptProposedAction();
-    if (!paths.isEmpty()) emit pathsDropped(paths);
+    openDroppedPaths(paths);
+}
+
+void TAppForm::openDroppedPaths(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isDir())
+            folderCommands_->folderDropped(path);
+        else
+            urlListCommands_->loadDroppedFile(path);
+    }
 }
 
 } // namespace hl

@@ -11,13 +11,20 @@ namespace hl {
 
 class ActionRow;
 class AdvancedSettingsPanel;
+class DesktopLinks;
 class FolderCommands;
 class FolderRow;
+class ListMirror;
 class LogTab;
 class MainToolBar;
+class MultiThreadingCommand;
 class ProgressRow;
 class ProxyCommands;
 class ProxyListTab;
+class ResetCommand;
+class SaveGate;
+class SettingsBinder;
+class SettingsStore;
 class StatusPanels;
 class TextEditor;
 class UrlListCommands;
@@ -25,7 +32,8 @@ class UserPrompts;
 
 // The main window: toolbar, the four tabs, the advanced rows, the folder, action and progress
 // rows and the status bar. It lays out its parts and owns the controllers that give them their
-// behaviour, one per area.
+// behaviour, one per area. Creating it opens the settings store and applies the stored options
+// (settings.ini, list.txt, proxylist.txt; the sample list on an empty start).
 class TAppForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -45,13 +53,15 @@ public:
     StatusPanels* statusPanels() const { return status_; }
     UserPrompts& prompts() const { return *prompts_; }
     FolderCommands* folderCommands() const { return folderCommands_; }
+    UrlListCommands* urlListCommands() const { return urlListCommands_; }
+    SettingsStore& settingsStore() const { return *store_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
 
-signals:
-    // Local files or folders dropped on the window, in the order the drop gave them.
-    void pathsDropped(const QStringList& paths);
+    // Files and folders dropped on the window, in the order the drop gave them: a folder becomes
+    // the save folder, a file's content replaces the URL list.
+    void openDroppedPaths(const QStringList& paths);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,6 +71,8 @@ protected:
 
 private:
     void layOut();
+    void attachControllers(const WindowEnvironment& environment);
+    void applyStoredSettings(const QString& desktopFolder);
 
     std::shared_ptr<UserPrompts> prompts_;
     MainMenuActions menu_;
@@ -75,9 +87,16 @@ private:
     ActionRow* actionRow_;
     ProgressRow* progressRow_;
     StatusPanels* status_;
-    FolderCommands* folderCommands_;
-    ProxyCommands* proxyCommands_;
-    UrlListCommands* urlListCommands_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<SaveGate> saves_;
+    FolderCommands* folderCommands_ = nullptr;
+    ProxyCommands* proxyCommands_ = nullptr;
+    UrlListCommands* urlListCommands_ = nullptr;
+    DesktopLinks* desktopLinks_ = nullptr;
+    SettingsBinder* settingsBinder_ = nullptr;
+    ListMirror* listMirror_ = nullptr;
+    MultiThreadingCommand* multiThreading_ = nullptr;
+    ResetCommand* reset_ = nullptr;
     bool shownOnce_ = false;
 };
 

@@ -8,7 +8,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(this);
-        panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panels_[i]->setFrameShape(QFrame::StyledPanel);
         panels_[i]->setContentsMargins(4, 1, 4, 1);
         // A long URL must not widen the window: the label is clipped instead.

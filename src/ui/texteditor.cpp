@@ -75,6 +75,16 @@ QStringList TextEditor::lines() const {
     return result;
 }
 
+QString TextEditor::text() const {
+    QString result;
+    result.reserve(document()->characterCount());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin()) result += QLatin1Char('\n');
+        result += block.text();
+    }
+    return result;
+}
+
 void TextEditor::setLines(const QStringList& lines) {
     QTextCursor cursor(document());
     cursor.beginEditBlock();

@@ -31,6 +31,9 @@ public:
     // changed since the caller counted it).
     QString line(int index) const;
     QStringList lines() const;
+    // The whole text with "\n" between lines, every character as typed (toPlainText() would turn
+    // non-breaking spaces into spaces).
+    QString text() const;
     // Replaces the whole text by lines, as one step that Undo takes back.
     void setLines(const QStringList& lines);
     // Adds text as the new last line. Costs the same however long the text already is.

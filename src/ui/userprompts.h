@@ -1,13 +1,12 @@
 #pragma once
+#include "settings/userlistfile.h"
+
 #include <QString>
 #include <optional>
 
 class QWidget;
 
 namespace hl {
-
-// The encoding choice of the list-file dialogs: "UTF-8" (first) or "ANSI".
-enum class ListFileEncoding { Utf8, Ansi };
 
 struct ListFileChoice {
     QString path;

@@ -1,6 +1,7 @@
 #pragma once
 // What the main window takes from outside rather than deciding itself, so that tests can give it
 // a temporary settings folder, answer its questions and watch it restart.
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -9,8 +10,16 @@ namespace hl {
 class UserPrompts;
 
 struct WindowEnvironment {
+    // Where settings.ini, list.txt and proxylist.txt live (ending with "/"); empty: chosen by the
+    // write probe as the program does at start-up.
+    QString settingsFolder;
+    // The default save folder (ending with "/"); empty: the user's desktop folder.
+    QString desktopFolder;
     // Message boxes and file dialogs; empty: the real dialogs, modal to the window.
     std::shared_ptr<UserPrompts> prompts;
+    // Reset to Defaults' restart: start the program again without arguments and end this one.
+    // Empty: the real restart.
+    std::function<void()> restart;
 };
 
 } // namespace hl

@@ -1,6 +1,8 @@
 #pragma once
 // The QApplication that widget tests need, created once per test program on first use (the gui
 // test programs run with QT_QPA_PLATFORM=offscreen).
+#include "support/qtprinters.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -1,8 +1,11 @@
 #pragma once
 // Readable GoogleTest output for Qt byte arrays: the bytes as an escaped string instead of a list
-// of characters.
+// of characters; and for Qt text, as UTF-8 in quotes.
 #include <QByteArray>
+#include <QString>
 #include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     *out << '"';

@@ -1,24 +1,28 @@
-#include "support/guiapplication.h"
-#include "support/scriptedprompts.h"
+#include "support/urlrecorder.h"
+#include "support/windowfixture.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
+#include "ui/logtab.h"
 #include "ui/progressrow.h"
 #include "ui/statuspanels.h"
+#include "ui/texteditor.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
 namespace hl {
 namespace {
 
-class AppFormTest : public test::GuiTest {
+class AppFormTest : public test::WindowTest {
 protected:
     // A menu as "Caption[name]" items, "-" for a separator, "Caption{...}" for a submenu; check
     // items end with "+" when checked and "o" when not, disabled items with "!".
@@ -38,13 +42,11 @@ protected:
         }
         return items;
     }
-
-    TAppForm form{{std::make_shared<test::ScriptedPrompts>()}};
 };
 
 TEST_F(AppFormTest, MenusHoldTheirItemsInOrderWithTheirStartingChecks) {
     QStringList menus;
-    for (QAction* action : form.menuBar()->actions())
+    for (QAction* action : form->menuBar()->actions())
         menus << action->text().remove(QLatin1Char('&')) + QLatin1Char(':') +
                      describe(action->menu()).join(QLatin1Char(','));
     EXPECT_EQ(menus,
@@ -63,13 +65,13 @@ TEST_F(AppFormTest, MenusHoldTheirItemsInOrderWithTheirStartingChecks) {
                   "Help:Online Help[Help2],-,Update Notifications[UpdateNotifications1]+!,-,"
                   "Send Feedback...[SendFeedback1],About...[About1]",
               }));
-    EXPECT_EQ(form.menu().onlineHelp->shortcut(), QKeySequence(Qt::Key_F1));
-    form.menu().proxySocks4->trigger();
-    EXPECT_FALSE(form.menu().proxyHttp->isChecked());
+    EXPECT_EQ(form->menu().onlineHelp->shortcut(), QKeySequence(Qt::Key_F1));
+    form->menu().proxySocks4->trigger();
+    EXPECT_FALSE(form->menu().proxyHttp->isChecked());
 }
 
 TEST_F(AppFormTest, ToolbarButtonsCarryCaptionsHintsAndTheirMenuCommands) {
-    auto* toolBar = form.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* toolBar = form->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     ASSERT_NE(toolBar, nullptr);
     QStringList buttons;
     for (QAction* action : toolBar->actions())
@@ -83,37 +85,37 @@ TEST_F(AppFormTest, ToolbarButtonsCarryCaptionsHintsAndTheirMenuCommands) {
         EXPECT_FALSE(action->icon().isNull() && !action->isSeparator());
 
     int helpRequests = 0;
-    QObject::connect(form.menu().onlineHelp, &QAction::triggered, [&] { ++helpRequests; });
+    QObject::connect(form->menu().onlineHelp, &QAction::triggered, [&] { ++helpRequests; });
     toolBar->actions().constLast()->trigger();
     EXPECT_EQ(helpRequests, 1);
-    form.menu().about->setEnabled(false);
+    form->menu().about->setEnabled(false);
     EXPECT_FALSE(toolBar->actions().at(toolBar->actions().size() - 2)->isEnabled());
 }
 
 TEST_F(AppFormTest, StartsOnTheUrlListWithDefaultsAndOnlyTheBasicRowsShown) {
-    form.show();
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("LUMBRIX - Harvestline"));
+    form->show();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("LUMBRIX - Harvestline"));
     QStringList tabs;
-    for (int i = 0; i < form.pages()->count(); ++i)
-        tabs << form.pages()->tabText(i);
+    for (int i = 0; i < form->pages()->count(); ++i)
+        tabs << form->pages()->tabText(i);
     EXPECT_EQ(tabs, QStringList({"URL List", "Proxy List", "Download Log", "Error Log"}));
-    EXPECT_EQ(form.pages()->currentIndex(), TAppForm::UrlListPage);
+    EXPECT_EQ(form->pages()->currentIndex(), TAppForm::UrlListPage);
 
     for (const char* row : {"Panel4", "Panel5", "Panel7", "Panel3", "Panel6", "PanelProgress"})
-        EXPECT_FALSE(form.findChild<QWidget*>(QLatin1String(row))->isVisible()) << row;
+        EXPECT_FALSE(form->findChild<QWidget*>(QLatin1String(row))->isVisible()) << row;
     for (const char* row : {"Panel2", "Panel1", "StatusBar1"})
-        EXPECT_TRUE(form.findChild<QWidget*>(QLatin1String(row))->isVisible()) << row;
+        EXPECT_TRUE(form->findChild<QWidget*>(QLatin1String(row))->isVisible()) << row;
 
-    EXPECT_EQ(form.actionRow()->runButton()->text(), QStringLiteral("DOWNLOAD ALL"));
-    EXPECT_EQ(form.advancedSettings()->userAgentBox()->count(), 6);
-    EXPECT_EQ(form.advancedSettings()->userAgentBox()->currentText(),
-              form.advancedSettings()->userAgentBox()->itemText(0));
-    EXPECT_EQ(form.progressRow()->speedText(), QString());
-    EXPECT_EQ(form.statusPanels()->panelText(0), QString());
+    EXPECT_EQ(form->actionRow()->runButton()->text(), QStringLiteral("DOWNLOAD ALL"));
+    EXPECT_EQ(form->advancedSettings()->userAgentBox()->count(), 6);
+    EXPECT_EQ(form->advancedSettings()->userAgentBox()->currentText(),
+              form->advancedSettings()->userAgentBox()->itemText(0));
+    EXPECT_EQ(form->progressRow()->speedText(), QString());
+    EXPECT_EQ(form->statusPanels()->panelText(0), QString());
 }
 
 TEST_F(AppFormTest, RunButtonShowsEachRunState) {
-    QPushButton* button = form.actionRow()->runButton();
+    QPushButton* button = form->actionRow()->runButton();
     const struct {
         RunButtonState state;
         const char* caption;
@@ -122,10 +124,24 @@ TEST_F(AppFormTest, RunButtonShowsEachRunState) {
                   {RunButtonState::Stopping, "STOPPING...", false},
                   {RunButtonState::Idle, "DOWNLOAD ALL", true}};
     for (const auto& s : states) {
-        form.actionRow()->setState(s.state);
+        form->actionRow()->setState(s.state);
         EXPECT_EQ(button->text(), QLatin1String(s.caption));
         EXPECT_EQ(button->isEnabled(), s.enabled);
     }
+}
+
+TEST_F(AppFormTest, F1AndCtrlClickedErrorLogUrlsOpenInTheBrowser) {
+    test::UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    emit form->errorLog()->view()->urlActivated(QStringLiteral("http://127.0.0.1:9/missing.zip"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(recorder.opened,
+              QList<QUrl>({QUrl(QStringLiteral("http://www.lumbrix.example/help/harvestline/")),
+                           QUrl(QStringLiteral("http://127.0.0.1:9/missing.zip"))}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
-#include "support/guiapplication.h"
-#include "support/scriptedprompts.h"
 #include "support/tempdir.h"
 #include "support/urlrecorder.h"
+#include "support/windowfixture.h"
 #include "ui/appform.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
@@ -14,11 +13,9 @@
 namespace hl {
 namespace {
 
-class FolderCommandsTest : public test::GuiTest {
+class FolderCommandsTest : public test::WindowTest {
 protected:
-    std::shared_ptr<test::ScriptedPrompts> prompts = std::make_shared<test::ScriptedPrompts>();
-    TAppForm form{{prompts}};
-    QLineEdit* folderBox = form.folderRow()->folderBox();
+    QLineEdit* folderBox = form->folderRow()->folderBox();
     test::TempDir dir;
 };
 
@@ -30,20 +27,20 @@ TEST_F(FolderCommandsTest, FolderRuleAddsTheSeparatorAndIgnoresBlankNames) {
         {"/data/out", "/data/out/"}, {"/data/out/", "/data/out/"}, {"   ", "/before/"}, {"", "/before/"}};
     for (const auto& c : cases) {
         folderBox->setText(QStringLiteral("/before/"));
-        form.folderCommands()->addFolder(QLatin1String(c.given));
+        form->folderCommands()->addFolder(QLatin1String(c.given));
         EXPECT_EQ(folderBox->text(), QLatin1String(c.shown)) << c.given;
     }
 }
 
 TEST_F(FolderCommandsTest, BrowseStartsInSaveFolderAndTakesThePickedFolder) {
-    form.folderCommands()->setSaveFolder(QStringLiteral("/start/"));
+    form->folderCommands()->setSaveFolder(QStringLiteral("/start/"));
     prompts->folderAnswers = {dir.path(), QString()};
-    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn2")), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn2")), Qt::LeftButton);
     EXPECT_EQ(prompts->folderPickerStarts, QStringList({"Select folder:|/start/"}));
     EXPECT_EQ(folderBox->text(), dir.path() + QLatin1Char('/'));
-    EXPECT_EQ(form.folderCommands()->saveFolder(), dir.path());
+    EXPECT_EQ(form->folderCommands()->saveFolder(), dir.path());
 
-    form.folderCommands()->browse(); // cancelled
+    form->folderCommands()->browse(); // cancelled
     EXPECT_EQ(folderBox->text(), dir.path() + QLatin1Char('/'));
     EXPECT_EQ(prompts->folderPickerStarts.last(), QStringLiteral("Select folder:|") + dir.path());
 }
@@ -52,13 +49,13 @@ TEST_F(FolderCommandsTest, ExploreOpensAnExistingFolderAndWarnsAboutAMissingOne)
     test::UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     folderBox->setText(dir.path() + QLatin1Char('/'));
-    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("BitBtn4")), Qt::LeftButton);
     ASSERT_EQ(recorder.opened.size(), 1);
     EXPECT_EQ(recorder.opened.at(0).toLocalFile(), dir.path() + QLatin1Char('/'));
     EXPECT_TRUE(prompts->messages.empty());
 
     folderBox->setText(dir.file(QStringLiteral("missing")));
-    form.folderCommands()->explore();
+    form->folderCommands()->explore();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     EXPECT_EQ(recorder.opened.size(), 1);
     ASSERT_EQ(prompts->messages.size(), 1u);

@@ -1,5 +1,4 @@
-#include "support/guiapplication.h"
-#include "support/scriptedprompts.h"
+#include "support/windowfixture.h"
 #include "ui/appform.h"
 #include "ui/proxycommands.h"
 #include "ui/proxylisttab.h"
@@ -14,11 +13,9 @@
 namespace hl {
 namespace {
 
-class ProxyCommandsTest : public test::GuiTest {
+class ProxyCommandsTest : public test::WindowTest {
 protected:
-    std::shared_ptr<test::ScriptedPrompts> prompts = std::make_shared<test::ScriptedPrompts>();
-    TAppForm form{{prompts}};
-    ProxyListTab* tab = form.proxyTab();
+    ProxyListTab* tab = form->proxyTab();
 
     void fill(const char* host, const char* port, const char* user, const char* password) {
         tab->hostBox()->setText(QLatin1String(host));

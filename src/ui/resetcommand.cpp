@@ -1,0 +1,31 @@
+#include "ui/resetcommand.h"
+
+#include "settings/settingsfolder.h"
+#include "ui/savegate.h"
+#include "ui/userprompts.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+namespace hl {
+
+ResetCommand::ResetCommand(QString settingsFolder, UserPrompts& prompts, SaveGate& saves,
+                           std::function<void()> restart, QObject* parent)
+    : QObject(parent), settingsFolder_(std::move(settingsFolder)), prompts_(prompts), saves_(saves),
+      restart_(restart ? std::move(restart) : &ResetCommand::restartProgram) {}
+
+void ResetCommand::run() {
+    if (!prompts_.confirm(tr("Confirm"), tr("Restart Application?"), tr("Yes"), tr("No"))) return;
+    // Closed first: nothing on the way out may write the files back.
+    saves_.close();
+    RemoveStoredSettings(settingsFolder_);
+    QCoreApplication::processEvents();
+    restart_();
+}
+
+void ResetCommand::restartProgram() {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+    QCoreApplication::quit();
+}
+
+} // namespace hl

@@ -1,0 +1,32 @@
+#pragma once
+// A main window for one test, with its settings in a temporary folder, a temporary desktop as the
+// default save folder, scripted answers to its questions and a recorded restart.
+#include "support/guiapplication.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "ui/appform.h"
+
+#include <memory>
+
+namespace hl::test {
+
+class WindowTest : public GuiTest {
+protected:
+    WindowEnvironment environment() {
+        return {settings.path() + QLatin1Char('/'), desktop.path() + QLatin1Char('/'), prompts,
+                [this] { ++restarts; }};
+    }
+    // Closes the window (if any) and opens a new one on the same folders: a restart of the program.
+    void reopen() {
+        form.reset();
+        form = std::make_unique<TAppForm>(environment());
+    }
+
+    TempDir settings;
+    TempDir desktop;
+    std::shared_ptr<ScriptedPrompts> prompts = std::make_shared<ScriptedPrompts>();
+    int restarts = 0;
+    std::unique_ptr<TAppForm> form = std::make_unique<TAppForm>(environment());
+};
+
+} // namespace hl::test
