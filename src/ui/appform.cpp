@@ -1,7 +1,6 @@
 #include "ui/appform.h"
 
 #include "buildinfo.h"
-#include "engine/workerlimits.h"
 #include "platform/standardfolders.h"
 #include "settings/settingsfolder.h"
 #include "settings/settingsstore.h"
@@ -12,6 +11,7 @@
 #include "ui/folderrow.h"
 #include "ui/icons.h"
 #include "ui/listmirror.h"
+#include "ui/logcommands.h"
 #include "ui/logtab.h"
 #include "ui/maintoolbar.h"
 #include "ui/multithreadingcommand.h"
@@ -19,6 +19,7 @@
 #include "ui/proxycommands.h"
 #include "ui/proxylisttab.h"
 #include "ui/resetcommand.h"
+#include "ui/runcontroller.h"
 #include "ui/savegate.h"
 #include "ui/settingsbinder.h"
 #include "ui/statuspanels.h"
@@ -65,10 +66,14 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     settingsBinder_ = new SettingsBinder(this, *store_, *saves_, this);
     listMirror_ =
         new ListMirror(urlEditor_, proxyTab_->editor(), menu_.rememberProxyList, folder, *saves_, this);
-    multiThreading_ = new MultiThreadingCommand(this, *store_, *saves_, DefaultWorkerLimits(), this);
+    multiThreading_ =
+        new MultiThreadingCommand(this, *store_, *saves_, environment.engine.workerLimits, this);
     reset_ = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
     connect(menu_.resetToDefaults, &QAction::triggered, reset_, &ResetCommand::run);
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
+    downloadLogCommands_ = new LogCommands(downloadLog_, this);
+    errorLogCommands_ = new LogCommands(errorLog_, this);
+    runController_ = new RunController(this, environment.engine, this);
 }
 
 // The order in which a start applies what was stored.
@@ -79,7 +84,9 @@ void TAppForm::applyStoredSettings(const QString& desktopFolder) {
     if (urlEditor_->isBlank()) urlListCommands_->insertSamples(false);
 }
 
-TAppForm::~TAppForm() = default;
+TAppForm::~TAppForm() {
+    runController_->shutDown();
+}
 
 void TAppForm::layOut() {
     setObjectName(QStringLiteral("AppForm"));
@@ -123,6 +130,13 @@ void TAppForm::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     urlEditor_->setFocus();
     urlEditor_->moveCursor(QTextCursor::End);
+}
+
+void TAppForm::closeEvent(QCloseEvent* event) {
+    if (!runController_->running()) return QMainWindow::closeEvent(event);
+    event->ignore();
+    connect(runController_, &RunController::runFinished, this, &TAppForm::close, Qt::SingleShotConnection);
+    if (actionRow_->state() == RunButtonState::Running) runController_->runButtonClicked();
 }
 
 void TAppForm::keyPressEvent(QKeyEvent* event) {

@@ -15,6 +15,7 @@ class DesktopLinks;
 class FolderCommands;
 class FolderRow;
 class ListMirror;
+class LogCommands;
 class LogTab;
 class MainToolBar;
 class MultiThreadingCommand;
@@ -22,6 +23,7 @@ class ProgressRow;
 class ProxyCommands;
 class ProxyListTab;
 class ResetCommand;
+class RunController;
 class SaveGate;
 class SettingsBinder;
 class SettingsStore;
@@ -55,6 +57,7 @@ public:
     FolderCommands* folderCommands() const { return folderCommands_; }
     UrlListCommands* urlListCommands() const { return urlListCommands_; }
     SettingsStore& settingsStore() const { return *store_; }
+    RunController* runController() const { return runController_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
@@ -65,6 +68,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A run still going is stopped first; the window closes when it has ended.
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -97,6 +102,9 @@ private:
     ListMirror* listMirror_ = nullptr;
     MultiThreadingCommand* multiThreading_ = nullptr;
     ResetCommand* reset_ = nullptr;
+    LogCommands* downloadLogCommands_ = nullptr;
+    LogCommands* errorLogCommands_ = nullptr;
+    RunController* runController_ = nullptr;
     bool shownOnce_ = false;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // What the main window takes from outside rather than deciding itself, so that tests can give it
 // a temporary settings folder, answer its questions and watch it restart.
+#include "engine/engineenvironment.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -20,6 +22,8 @@ struct WindowEnvironment {
     // Reset to Defaults' restart: start the program again without arguments and end this one.
     // Empty: the real restart.
     std::function<void()> restart;
+    // What the runs take from their surroundings: name resolution, clock, worker limits.
+    EngineEnvironment engine;
 };
 
 } // namespace hl

@@ -13,8 +13,12 @@ namespace hl::test {
 class WindowTest : public GuiTest {
 protected:
     WindowEnvironment environment() {
-        return {settings.path() + QLatin1Char('/'), desktop.path() + QLatin1Char('/'), prompts,
-                [this] { ++restarts; }};
+        WindowEnvironment environment;
+        environment.settingsFolder = settings.path() + QLatin1Char('/');
+        environment.desktopFolder = desktop.path() + QLatin1Char('/');
+        environment.prompts = prompts;
+        environment.restart = [this] { ++restarts; };
+        return environment;
     }
     // Closes the window (if any) and opens a new one on the same folders: a restart of the program.
     void reopen() {
