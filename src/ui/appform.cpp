@@ -71,6 +71,10 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     reset_ = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
     connect(menu_.resetToDefaults, &QAction::triggered, reset_, &ResetCommand::run);
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
+    // These windows are not part of the program yet: their commands are disabled rather than
+    // doing nothing when clicked.
+    for (QAction* missing : {menu_.urlGrabber, menu_.scheduler, menu_.sendFeedback, menu_.about})
+        missing->setEnabled(false);
     downloadLogCommands_ = new LogCommands(downloadLog_, this);
     errorLogCommands_ = new LogCommands(errorLog_, this);
     runController_ = new RunController(this, environment.engine, this);

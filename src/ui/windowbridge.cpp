@@ -15,11 +15,23 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QThread>
 #include <exception>
 
 namespace hl {
+namespace {
+
+// Every URL gets one log line, also when an error message carries line breaks (the socket errors
+// put one between their number and their text): a break becomes a space.
+QString asOneLine(const QString& line) {
+    static const QRegularExpression lineBreaks(QStringLiteral("\\r\\n|\\r|\\n"));
+    QString single = line;
+    return single.replace(lineBreaks, QStringLiteral(" "));
+}
+
+} // namespace
 
 WindowBridge::WindowBridge(TAppForm* form, RunState& state, QObject* parent)
     : QObject(parent), form_(form), state_(state) {}
@@ -133,11 +145,11 @@ void WindowBridge::ShowProgress(std::optional<int> perMille) {
 }
 
 void WindowBridge::AddDownloadLog(const QString& line) {
-    form_->downloadLog()->view()->appendLine(line);
+    form_->downloadLog()->view()->appendLine(asOneLine(line));
 }
 
 void WindowBridge::AddErrorLog(const QString& line) {
-    form_->errorLog()->view()->appendLine(line);
+    form_->errorLog()->view()->appendLine(asOneLine(line));
 }
 
 void WindowBridge::ShowErrorBox(const QString& text) {

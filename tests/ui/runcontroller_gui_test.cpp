@@ -1,12 +1,14 @@
 #include "settings/settingsstore.h"
 #include "support/nginxserver.h"
 #include "support/scriptedserver.h"
+#include "support/serverprocess.h"
 #include "support/windowfixture.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/folderrow.h"
 #include "ui/logtab.h"
 #include "ui/progressrow.h"
+#include "ui/proxylisttab.h"
 #include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
@@ -179,6 +181,19 @@ TEST_F(RunControllerTest, StopDuringATransferEndsTheRunWithoutTheRemainingLines)
     EXPECT_EQ(errorLog(), QStringList({QStringLiteral("(ERROR) Download stopped URL: ") + first}));
     EXPECT_EQ(server.connectionCount(), 1);
     EXPECT_TRUE(prompts->messages.empty());
+}
+
+TEST_F(RunControllerTest, EachUrlTakesTheNextProxyLineAndItsErrorNamesIt) {
+    const quint16 closed = test::freeLoopbackPort();
+    const QString proxy = QStringLiteral("127.0.0.1:%1").arg(closed);
+    form->proxyTab()->editor()->setPlainText(QStringLiteral("\n") + proxy + QStringLiteral("\n  \n"));
+    form->menu().showErrors->setChecked(false);
+    form->urlEditor()->setLines({QStringLiteral("http://127.0.0.1:9/a.bin")});
+    runToCompletion();
+    EXPECT_EQ(form->proxyTab()->editor()->lines(), QStringList({proxy}));
+    ASSERT_EQ(errorLog().size(), 1) << errorLog().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(errorLog()[0].endsWith(QStringLiteral(" URL: http://127.0.0.1:9/a.bin Proxy: ") + proxy))
+        << errorLog()[0].toStdString();
 }
 
 TEST_F(RunControllerTest, ARunIsRefusedForAnEmptyListOrAFolderThatCannotBeWritten) {
