@@ -4,6 +4,8 @@
 #include "engine/resultlines.h"
 #include "engine/statustexts.h"
 
+#include <mutex>
+
 namespace hl {
 
 DownloadActions::DownloadActions(DownloadWindow& window, RunState& state, const Clock& clock)
@@ -37,7 +39,9 @@ void DownloadActions::DisplayFilename(const QString& text, bool multithreaded) {
 
 ReservedOutput DownloadActions::Reserve(const QString& filename, bool overwrite, bool resumePartial) {
     ReservedOutput reserved;
-    window_.Synchronize([&] { reserved = ReserveOutputFiles(filename, overwrite, resumePartial); });
+    static std::mutex reservation;
+    std::lock_guard lock(reservation);
+    reserved = ReserveOutputFiles(filename, overwrite, resumePartial);
     return reserved;
 }
 
