@@ -1,0 +1,161 @@
+// A parallel run of many small files from a local nginx, started from the main window as a user
+// starts it, with a 1 ms timer probing the GUI thread's event loop: reports the longest gap
+// between two probe ticks (how long the window was unresponsive at worst) and the run's files per
+// second, then times harvestline-cli on the same list for comparison.
+//   harvestline-bench-gui [FILES] [THREADS] [FILE_BYTES]      (defaults: 2000 16 4096)
+#include "settings/settingsstore.h"
+#include "support/cliprocess.h"
+#include "support/nginxserver.h"
+#include "ui/actionrow.h"
+#include "ui/appform.h"
+#include "ui/folderrow.h"
+#include "ui/logtab.h"
+#include "ui/runcontroller.h"
+#include "ui/texteditor.h"
+#include "ui/userprompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+// Answers nothing and shows nothing: the bench must not stop at a dialog.
+class NoPrompts : public hl::UserPrompts {
+public:
+    void showMessage(hl::MessageIcon, const QString& caption, const QString& text) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+    }
+    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
+    std::optional<hl::ListFileChoice> chooseFileToOpen(const QString&, const QString&) override { return {}; }
+    std::optional<hl::ListFileChoice> chooseFileToSave(const QString&, const QString&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+    void beep() override {}
+};
+
+qint64 threadCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// Ticks every millisecond on the GUI thread and records the gaps between ticks: in wall-clock time
+// (what a user sees, including time the system gave to other processes) and in the GUI thread's
+// own CPU time (the work that kept the event loop from turning, whatever the machine's load).
+class EventLoopProbe : public QObject {
+public:
+    EventLoopProbe() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(1);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            const qint64 wall = clock_.nsecsElapsed();
+            const qint64 cpu = threadCpuNs();
+            wallGapsNs_.push_back(wall - lastWallNs_);
+            worstCpuGapNs_ = std::max(worstCpuGapNs_, cpu - lastCpuNs_);
+            lastWallNs_ = wall;
+            lastCpuNs_ = cpu;
+        });
+    }
+    void start() {
+        clock_.start();
+        lastWallNs_ = 0;
+        lastCpuNs_ = threadCpuNs();
+        timer_.start();
+    }
+    void stop() { timer_.stop(); }
+    qint64 ticks() const { return qint64(wallGapsNs_.size()); }
+    double worstCpuGapMs() const { return double(worstCpuGapNs_) / 1e6; }
+    // The wall-clock gap that share of all gaps stays under (1.0: the worst).
+    double wallGapMs(double share) const {
+        if (wallGapsNs_.empty()) return 0;
+        std::vector<qint64> sorted = wallGapsNs_;
+        std::sort(sorted.begin(), sorted.end());
+        const auto index = std::min(sorted.size() - 1, std::size_t(share * double(sorted.size())));
+        return double(sorted[index]) / 1e6;
+    }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 lastWallNs_ = 0;
+    qint64 lastCpuNs_ = 0;
+    qint64 worstCpuGapNs_ = 0;
+    std::vector<qint64> wallGapsNs_;
+};
+
+double loadAverage() {
+    double load[1] = {0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const int files = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int threads = argc > 2 ? std::atoi(argv[2]) : 16;
+    const int bytes = argc > 3 ? std::atoi(argv[3]) : 4096;
+
+    hl::test::NginxServer nginx;
+    if (!nginx.started()) {
+        std::fprintf(stderr, "nginx did not start: %s\n", qPrintable(nginx.log()));
+        return 1;
+    }
+    QStringList urls;
+    for (int i = 0; i < files; ++i)
+        urls << nginx.put(QStringLiteral("f%1.bin").arg(i), QByteArray(bytes, 'b'));
+
+    hl::test::TempDir settings, output, cliOutput;
+    hl::WindowEnvironment environment;
+    environment.settingsFolder = settings.path() + QLatin1Char('/');
+    environment.desktopFolder = output.path() + QLatin1Char('/');
+    environment.prompts = std::make_shared<NoPrompts>();
+    hl::TAppForm form(environment);
+    form.show();
+    form.urlEditor()->setLines(urls);
+    form.menu().multiThreading->setChecked(true);
+    form.settingsStore().WriteNumber(hl::SettingKey::MultiThreads, threads);
+    QApplication::processEvents();
+
+    EventLoopProbe probe;
+    QEventLoop finished;
+    QObject::connect(form.runController(), &hl::RunController::runFinished, &finished, &QEventLoop::quit);
+    QElapsedTimer run;
+    probe.start();
+    run.start();
+    form.actionRow()->runButton()->click();
+    finished.exec();
+    const double seconds = double(run.nsecsElapsed()) / 1e9;
+    probe.stop();
+
+    const int downloaded = form.downloadLog()->view()->lineCount();
+    const int errors = form.errorLog()->view()->lineCount();
+    std::printf("window: %d files of %d bytes, %d threads: %.2f s, %.0f files/s, %d downloaded, %d errors\n",
+                files, bytes, threads, seconds, files / seconds, downloaded, errors);
+    std::printf("window: event-loop gaps over %lld probe ticks: worst %.2f ms wall-clock (99th percentile "
+                "%.2f ms), worst %.2f ms of GUI-thread CPU time; load average %.2f on %d processors\n",
+                qlonglong(probe.ticks()), probe.wallGapMs(1.0), probe.wallGapMs(0.99), probe.worstCpuGapMs(),
+                loadAverage(), QThread::idealThreadCount());
+
+    cliOutput.write(QStringLiteral("list.txt"), urls.join(QLatin1Char('\n')).toUtf8());
+    QElapsedTimer cli;
+    cli.start();
+    const hl::test::CliResult result = hl::test::runCli(
+        {QStringLiteral("-i"), cliOutput.file(QStringLiteral("list.txt")), QStringLiteral("-d"),
+         cliOutput.file(QStringLiteral("out")), QStringLiteral("-j"), QString::number(threads)},
+        {}, {}, 600000);
+    const double cliSeconds = double(cli.nsecsElapsed()) / 1e9;
+    std::printf("harvestline-cli -j %d: %.2f s, %.0f files/s, exit code %d\n", threads, cliSeconds,
+                files / cliSeconds, result.exitCode);
+    return downloaded == files && errors == 0 && result.exitCode == 0 ? 0 : 1;
+}
