@@ -1,57 +1,186 @@
 // Saves pictures of the main window and the Multi-Threading dialog, one PNG per state, into the
-// folder given as the only argument. scripts/screenshots.sh runs it under Xvfb.
+// folder given as the only argument: each tab, the advanced rows shown, a sequential and a
+// parallel run in progress (against servers on loopback), the logs after a run and the dialog.
+// scripts/screenshots.sh runs it under Xvfb.
+#include "settings/settingsstore.h"
+#include "support/nginxserver.h"
+#include "support/scriptedserver.h"
+#include "support/tempdir.h"
+#include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
+#include "ui/folderrow.h"
 #include "ui/multithreadform.h"
+#include "ui/progressrow.h"
+#include "ui/proxylisttab.h"
+#include "ui/runcontroller.h"
+#include "ui/statuspanels.h"
+#include "ui/texteditor.h"
+#include "ui/userprompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
-#include <QTimer>
+#include <QTest>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
+// The pictures must not wait for a dialog: errors of the run only go to the Error Log.
+class SilentPrompts : public hl::UserPrompts {
+public:
+    void showMessage(hl::MessageIcon, const QString&, const QString&) override {}
+    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
+    std::optional<hl::ListFileChoice> chooseFileToOpen(const QString&, const QString&) override { return {}; }
+    std::optional<hl::ListFileChoice> chooseFileToSave(const QString&, const QString&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+    void beep() override {}
+};
+
+class Camera {
+public:
+    explicit Camera(QString folder) : folder_(std::move(folder)) {}
+
+    // Takes the picture once ready() holds (a state that a run reaches on its own), or fails.
+    void shootWhen(QWidget* widget, const QString& name, const std::function<bool()>& ready) {
+        if (!QTest::qWaitFor(ready, 30000)) {
+            std::printf("FAILED %s: the state did not come\n", qPrintable(name));
+            ok_ = false;
+            return;
+        }
+        shoot(widget, name);
+    }
+
+    void shoot(QWidget* widget, const QString& name) {
+        QTest::qWait(150); // let layouts, timers and the style's animations settle
+        const QString path = folder_ + QLatin1Char('/') + name + QStringLiteral(".png");
+        const bool saved = widget->grab().save(path);
+        std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+        ok_ = ok_ && saved;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QString folder_;
+    bool ok_ = true;
+};
+
+// Serves every GET slowly (64 KiB in small steps), so that a picture catches a transfer half-way.
+void serveSlowly(hl::test::ScriptedConnection& connection, std::atomic<bool>& stopping) {
+    const QByteArray head = connection.readHead();
+    if (head.isEmpty()) return;
+    const int size = 64 * 1024;
+    connection.send("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(size) + "\r\n\r\n");
+    if (head.startsWith("HEAD")) return;
+    for (int sent = 0; sent < size && !stopping && !connection.waitForClientClose(25); sent += 1024)
+        connection.send(QByteArray(1024, 'x'));
 }
 
-bool save(QWidget* widget, const QString& folder, const QString& name) {
-    settle();
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    const bool ok = widget->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-    return ok;
+QStringList slowUrls(const hl::test::ScriptedServer& server, const QString& folder, int count) {
+    const char* names[] = {
+        "debian-12-netinst-%1.iso.torrent", "annual-report-%1.pdf", "dataset-part-%1.zip",
+        "podcast-episode-%1.mp3",           "wallpaper-%1.jpg",     "release-notes-%1.txt"};
+    QStringList urls;
+    for (int i = 0; i < count; ++i)
+        urls << server.url(QStringLiteral("/%1/").arg(folder) +
+                           QString::fromLatin1(names[i % 6]).arg(100 + i));
+    return urls;
+}
+
+void waitForRunEnd(hl::TAppForm& form) {
+    if (!form.runController()->running()) return;
+    QEventLoop loop;
+    QObject::connect(form.runController(), &hl::RunController::runFinished, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Harvestline"));
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
+    Camera camera(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(QString::fromLocal8Bit(argv[1]));
 
-    hl::TAppForm form;
+    hl::test::TempDir settings, home;
+    QDir(home.path()).mkpath(QStringLiteral("Downloads"));
+    hl::WindowEnvironment environment;
+    environment.settingsFolder = settings.path() + QLatin1Char('/');
+    environment.desktopFolder = home.file(QStringLiteral("Downloads/"));
+    environment.prompts = std::make_shared<SilentPrompts>();
+    hl::TAppForm form(environment);
     form.show();
-    bool ok = true;
-    const char* tabNames[] = {"url-list", "proxy-list", "download-log", "error-log"};
-    for (int page = 0; page < 4; ++page) {
-        form.pages()->setCurrentIndex(page);
-        ok &= save(&form, folder, QStringLiteral("main-%1").arg(QLatin1String(tabNames[page])));
-    }
-    form.pages()->setCurrentIndex(hl::TAppForm::UrlListPage);
-    form.advancedSettings()->show();
-    ok &= save(&form, folder, QStringLiteral("main-advanced"));
-    form.advancedSettings()->hide();
+    form.activateWindow();
+    camera.shoot(&form, QStringLiteral("main-url-list"));
 
-    hl::TFormMultiThread dialog(2, 4, {}, &form);
+    form.proxyTab()->editor()->setLines({QStringLiteral("127.0.0.1:3128"),
+                                         QStringLiteral("127.0.0.1:1080:alice:s3cret"),
+                                         QStringLiteral("10.0.0.5:8080")});
+    form.pages()->setCurrentIndex(hl::TAppForm::ProxyListPage);
+    camera.shoot(&form, QStringLiteral("main-proxy-list"));
+    form.proxyTab()->editor()->setLines({});
+
+    form.pages()->setCurrentIndex(hl::TAppForm::UrlListPage);
+    form.menu().advancedSettings->trigger();
+    camera.shoot(&form, QStringLiteral("main-advanced"));
+    form.menu().advancedSettings->trigger();
+
+    std::atomic<bool> stopping{false};
+    hl::test::ScriptedServer slow([&](hl::test::ScriptedConnection& c) { serveSlowly(c, stopping); });
+    form.urlEditor()->setLines(slowUrls(slow, QStringLiteral("files"), 6));
+    form.actionRow()->runButton()->click();
+    camera.shootWhen(&form, QStringLiteral("main-run-sequential"), [&] {
+        return form.statusPanels()->panelText(0).startsWith(QStringLiteral("(2 / 6)")) &&
+               form.progressRow()->position() > 450 && !form.progressRow()->speedText().isEmpty();
+    });
+    form.actionRow()->runButton()->click();
+    waitForRunEnd(form);
+
+    form.menu().multiThreading->setChecked(true);
+    form.settingsStore().WriteNumber(hl::SettingKey::MultiThreads, 4);
+    form.urlEditor()->setLines(slowUrls(slow, QStringLiteral("mirror"), 24));
+    form.actionRow()->runButton()->click();
+    camera.shootWhen(&form, QStringLiteral("main-run-parallel"), [&] {
+        static const QRegularExpression busy(
+            QStringLiteral("^Downloading: 4 Error: 0 Finished: ([4-9]|1[0-9]) "));
+        return busy.match(form.statusPanels()->panelText(0)).hasMatch();
+    });
+    stopping = true;
+    form.actionRow()->runButton()->click();
+    waitForRunEnd(form);
+    form.menu().multiThreading->setChecked(false);
+
+    hl::test::NginxServer nginx;
+    QStringList urls;
+    for (const char* name : {"readme.txt", "setup-2.4.1.exe", "photos/beach.jpg", "photos/harbour.jpg",
+                             "docs/manual.pdf", "music/track01.ogg", "music/track02.ogg", "archive.tar.gz"})
+        urls << nginx.put(QLatin1String(name), QByteArray(20000, 'n'));
+    urls.insert(3, nginx.url(QStringLiteral("/photos/missing.jpg")));
+    urls << QStringLiteral("http://127.0.0.1:9/offline/file.bin");
+    form.menu().showErrors->setChecked(false);
+    form.urlEditor()->setLines(urls);
+    form.actionRow()->runButton()->click();
+    waitForRunEnd(form);
+    form.pages()->setCurrentIndex(hl::TAppForm::DownloadLogPage);
+    camera.shoot(&form, QStringLiteral("main-download-log"));
+    form.pages()->setCurrentIndex(hl::TAppForm::ErrorLogPage);
+    camera.shoot(&form, QStringLiteral("main-error-log"));
+    form.pages()->setCurrentIndex(hl::TAppForm::UrlListPage);
+    camera.shoot(&form, QStringLiteral("main-after-run"));
+
+    hl::TFormMultiThread dialog(2, 4, {12, false}, &form);
     dialog.show();
-    ok &= save(&dialog, folder, QStringLiteral("multithreading"));
-    return ok ? 0 : 1;
+    camera.shoot(&dialog, QStringLiteral("multithreading"));
+    return camera.ok() ? 0 : 1;
 }

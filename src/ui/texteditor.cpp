@@ -94,14 +94,24 @@ void TextEditor::setLines(const QStringList& lines) {
 }
 
 void TextEditor::appendLine(const QString& text) {
+    const int position = textCursor().position();
+    const int anchor = textCursor().anchor();
     if (document()->lastBlock().length() > 1) {
         appendPlainText(text);
-        return;
+    } else {
+        // An empty text, or one that ends with a line break: the new line goes into the empty last line.
+        QTextCursor cursor(document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
     }
-    // An empty text, or one that ends with a line break: the new line goes into the empty last line.
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    // A caret where the line went in (an empty log) would be carried along and drag the view
+    // sideways; a log's caret and selection stay where the reader left them.
+    if (isLogView() && (textCursor().position() != position || textCursor().anchor() != anchor)) {
+        QTextCursor kept(document());
+        kept.setPosition(anchor);
+        kept.setPosition(position, QTextCursor::KeepAnchor);
+        setTextCursor(kept);
+    }
 }
 
 void TextEditor::deleteBlankLines() {

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -100,6 +101,25 @@ TEST_F(TextEditorTest, LogViewIsReadOnlyGreyAndOnlyCopiesAndSelects) {
     log.appendLine(QStringLiteral("(DOWNLOADED) URL: http://127.0.0.1/a"));
     log.popupMenu()->findChild<QAction*>("Delete")->trigger();
     EXPECT_EQ(log.lineCount(), 1);
+}
+
+TEST_F(TextEditorTest, AppendingToALogViewLeavesTheCaretAndTheViewWhereTheyWere) {
+    TextEditor log;
+    log.makeLogView();
+    log.resize(200, 100);
+    log.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&log));
+    for (int round = 0; round < 2; ++round) { // and again after the log was cleared
+        log.clear();
+        for (int i = 0; i < 3; ++i)
+            log.appendLine(
+                QStringLiteral("(ERROR) Socket Error # 10061 Connection refused. URL: http://127.0.0.1:9/%1")
+                    .arg(i));
+        QApplication::processEvents();
+        EXPECT_EQ(log.textCursor().position(), 0);
+        EXPECT_FALSE(log.textCursor().hasSelection());
+        EXPECT_EQ(log.horizontalScrollBar()->value(), 0);
+    }
 }
 
 TEST_F(TextEditorTest, LogViewColoursExactlyTheUrls) {
