@@ -44,6 +44,11 @@ public:
     void beep() override {}
 };
 
+QString statusOf(QWidget* widget) {
+    auto* form = qobject_cast<hl::TAppForm*>(widget);
+    return form ? form->statusPanels()->panelText(0) : QString();
+}
+
 class Camera {
 public:
     explicit Camera(QString folder) : folder_(std::move(folder)) {}
@@ -51,23 +56,30 @@ public:
     // Takes the picture once ready() holds (a state that a run reaches on its own), or fails.
     void shootWhen(QWidget* widget, const QString& name, const std::function<bool()>& ready) {
         if (!QTest::qWaitFor(ready, 30000)) {
-            std::printf("FAILED %s: the state did not come\n", qPrintable(name));
+            std::printf("FAILED %s: the state did not come (status: %s)\n", qPrintable(name),
+                        qPrintable(statusOf(widget)));
             ok_ = false;
             return;
         }
-        shoot(widget, name);
+        save(widget, name, 20);
     }
 
     void shoot(QWidget* widget, const QString& name) {
-        QTest::qWait(150); // let layouts, timers and the style's animations settle
+        // Let layouts, timers and the style's animations settle.
+        save(widget, name, 150);
+    }
+
+    bool ok() const { return ok_; }
+
+private:
+    void save(QWidget* widget, const QString& name, int settleMs) {
+        QTest::qWait(settleMs);
         const QString path = folder_ + QLatin1Char('/') + name + QStringLiteral(".png");
         const bool saved = widget->grab().save(path);
         std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
         ok_ = ok_ && saved;
     }
-    bool ok() const { return ok_; }
 
-private:
     QString folder_;
     bool ok_ = true;
 };
@@ -77,8 +89,10 @@ void serveSlowly(hl::test::ScriptedConnection& connection, std::atomic<bool>& st
     const QByteArray head = connection.readHead();
     if (head.isEmpty()) return;
     const int size = 64 * 1024;
-    connection.send("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(size) + "\r\n\r\n");
-    if (head.startsWith("HEAD")) return;
+    const bool headOnly = head.startsWith("HEAD");
+    connection.send("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(size) +
+                    (headOnly ? "\r\nConnection: close\r\n\r\n" : "\r\n\r\n"));
+    if (headOnly) return;
     for (int sent = 0; sent < size && !stopping && !connection.waitForClientClose(25); sent += 1024)
         connection.send(QByteArray(1024, 'x'));
 }
@@ -142,7 +156,8 @@ int main(int argc, char* argv[]) {
     form.actionRow()->runButton()->click();
     camera.shootWhen(&form, QStringLiteral("main-run-sequential"), [&] {
         return form.statusPanels()->panelText(0).startsWith(QStringLiteral("(2 / 6)")) &&
-               form.progressRow()->position() > 450 && !form.progressRow()->speedText().isEmpty();
+               form.progressRow()->position() > 450 && form.progressRow()->position() < 900 &&
+               !form.progressRow()->speedText().isEmpty();
     });
     form.actionRow()->runButton()->click();
     waitForRunEnd(form);
