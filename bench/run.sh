@@ -183,11 +183,32 @@ case_settings_rewrites() {
     "$bench" 100000 "$WORK/settings"
 }
 
+# The window's text editor at 100,000 lines: appending log lines early and late in a long log,
+# loading, reading, scrolling and cleaning a long URL list.
+case_window_editor() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-editor"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_editor: the editor of the lists and logs at 100,000 lines"
+    QT_QPA_PLATFORM=offscreen "$bench"
+}
+
+# A 16-thread run of 2000 files of 4 KiB started from the window under a virtual X server: the
+# worst gap of the window's event loop and the files per second, against harvestline-cli.
+case_window_run() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-gui"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_run: 2000 files of 4 KiB, 16 at once, from the window and from harvestline-cli"
+    TMPDIR="$WORK" xvfb-run --auto-servernum --server-args="-screen 0 1600x1200x24" \
+        env QT_QPA_PLATFORM=xcb "$bench" 2000 16 4096
+}
+
 main() {
     [ -x "$BUILD_DIR/bench/harvestline-bench-httpget" ] || die "build first: $BUILD_DIR/bench/harvestline-bench-httpget is missing"
     [ -x "$CLI" ] || die "build first: $CLI is missing"
     command -v hyperfine >/dev/null || die "hyperfine is missing (scripts/install-deps.sh --bench)"
     case_settings_rewrites
+    case_window_editor
+    case_window_run
     case_http_get_1g
     case_ftp_get_1g
     case_cli_single_512m

@@ -217,6 +217,26 @@ TEST_F(RunControllerTest, ARunIsRefusedForAnEmptyListOrAFolderThatCannotBeWritte
     EXPECT_EQ(runButton()->text(), QStringLiteral("DOWNLOAD ALL"));
 }
 
+TEST_F(RunControllerTest, ATransferOfUnknownLengthRunsTheProgressBarAsAMarquee) {
+    std::atomic<bool> released{false};
+    test::ScriptedServer server([&](test::ScriptedConnection& connection) {
+        if (connection.readHead().isEmpty()) return;
+        connection.send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n100\r\n" +
+                        QByteArray(256, 'c') + "\r\n");
+        while (!released)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        connection.send("0\r\n\r\n");
+    });
+    form->advancedSettings()->serverProposedNameBox()->setChecked(false);
+    form->urlEditor()->setLines({server.url(QStringLiteral("/stream.bin"))});
+    QTest::mouseClick(runButton(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->progressRow()->marquee(); }, 10000));
+    released = true;
+    ASSERT_TRUE(waitForRunEnd());
+    EXPECT_FALSE(form->progressRow()->marquee());
+    EXPECT_EQ(downloadLog().size(), 1);
+}
+
 TEST_F(RunControllerTest, ClosingTheWindowDuringARunStopsItFirst) {
     std::atomic<bool> finishedServing{false};
     test::ScriptedServer server([&](test::ScriptedConnection& connection) {
