@@ -1,5 +1,6 @@
 #include "ui/advancedsettingspanel.h"
 
+#include "ui/named.h"
 #include "ui/numberbox.h"
 #include "ui/optionrow.h"
 #include "ui/useragents.h"
@@ -10,21 +11,11 @@
 #include <QVBoxLayout>
 
 namespace hl {
-namespace {
-
-QCheckBox* checkBox(const char* name, const QString& caption, QWidget* parent) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-} // namespace
-
 AdvancedSettingsPanel::AdvancedSettingsPanel(QWidget* parent)
     : QWidget(parent), userAgent_(new QComboBox(this)),
-      serverProposedName_(checkBox("CheckBox1", tr("Server-Proposed Name"), this)),
-      fullUrl_(checkBox("CheckBox2", tr("Full URL"), this)),
-      includeParameters_(checkBox("CheckBox3", tr("Include Parameters"), this)),
+      serverProposedName_(named<QCheckBox>("CheckBox1", tr("Server-Proposed Name"), this)),
+      fullUrl_(named<QCheckBox>("CheckBox2", tr("Full URL"), this)),
+      includeParameters_(named<QCheckBox>("CheckBox3", tr("Include Parameters"), this)),
       extension_(new QLineEdit(this)), connectionTimeout_(new NumberBox(this)),
       responseTimeout_(new NumberBox(this)) {
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "ui/proxylisttab.h"
 
+#include "ui/named.h"
 #include "ui/numberbox.h"
 #include "ui/texteditor.h"
 
@@ -11,20 +12,10 @@
 #include <QVBoxLayout>
 
 namespace hl {
-namespace {
-
-QLineEdit* entryBox(const char* name, const QString& text, QWidget* parent) {
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-} // namespace
-
 ProxyListTab::ProxyListTab(QWidget* parent)
-    : QWidget(parent), host_(entryBox("Edit3", QStringLiteral("192.168.1.1"), this)),
-      port_(new NumberBox(this, 1, 65535)), user_(entryBox("Edit4", {}, this)),
-      password_(entryBox("Edit5", {}, this)), add_(new QPushButton(tr("Add"), this)),
+    : QWidget(parent), host_(named<QLineEdit>("Edit3", QStringLiteral("192.168.1.1"), this)),
+      port_(new NumberBox(this, 1, 65535)), user_(named<QLineEdit>("Edit4", this)),
+      password_(named<QLineEdit>("Edit5", this)), add_(new QPushButton(tr("Add"), this)),
       editor_(new TextEditor(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
