@@ -59,25 +59,25 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
         environment.settingsFolder.isEmpty() ? ChooseSettingsFolder() : environment.settingsFolder;
     store_ = std::make_unique<SettingsStore>(folder);
     saves_ = std::make_unique<SaveGate>(*prompts_);
+    // Each controller is a child of the window, which owns it.
     folderCommands_ = new FolderCommands(folderRow_, *prompts_, this);
-    proxyCommands_ = new ProxyCommands(proxyTab_, *prompts_, this);
     urlListCommands_ = new UrlListCommands(this, *prompts_, this);
-    desktopLinks_ = new DesktopLinks(this, this);
     settingsBinder_ = new SettingsBinder(this, *store_, *saves_, this);
     listMirror_ =
         new ListMirror(urlEditor_, proxyTab_->editor(), menu_.rememberProxyList, folder, *saves_, this);
-    multiThreading_ =
-        new MultiThreadingCommand(this, *store_, *saves_, environment.engine.workerLimits, this);
-    reset_ = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
-    connect(menu_.resetToDefaults, &QAction::triggered, reset_, &ResetCommand::run);
+    runController_ = new RunController(this, environment.engine, this);
+    new ProxyCommands(proxyTab_, *prompts_, this);
+    new DesktopLinks(this, this);
+    new MultiThreadingCommand(this, *store_, *saves_, environment.engine.workerLimits, this);
+    new LogCommands(downloadLog_, this);
+    new LogCommands(errorLog_, this);
+    auto* reset = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
+    connect(menu_.resetToDefaults, &QAction::triggered, reset, &ResetCommand::run);
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
     // These windows are not part of the program yet: their commands are disabled rather than
     // doing nothing when clicked.
     for (QAction* missing : {menu_.urlGrabber, menu_.scheduler, menu_.sendFeedback, menu_.about})
         missing->setEnabled(false);
-    downloadLogCommands_ = new LogCommands(downloadLog_, this);
-    errorLogCommands_ = new LogCommands(errorLog_, this);
-    runController_ = new RunController(this, environment.engine, this);
 }
 
 // The order in which a start applies what was stored.

@@ -11,18 +11,13 @@ namespace hl {
 
 class ActionRow;
 class AdvancedSettingsPanel;
-class DesktopLinks;
 class FolderCommands;
 class FolderRow;
 class ListMirror;
-class LogCommands;
 class LogTab;
 class MainToolBar;
-class MultiThreadingCommand;
 class ProgressRow;
-class ProxyCommands;
 class ProxyListTab;
-class ResetCommand;
 class RunController;
 class SaveGate;
 class SettingsBinder;
@@ -95,15 +90,9 @@ private:
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<SaveGate> saves_;
     FolderCommands* folderCommands_ = nullptr;
-    ProxyCommands* proxyCommands_ = nullptr;
     UrlListCommands* urlListCommands_ = nullptr;
-    DesktopLinks* desktopLinks_ = nullptr;
     SettingsBinder* settingsBinder_ = nullptr;
     ListMirror* listMirror_ = nullptr;
-    MultiThreadingCommand* multiThreading_ = nullptr;
-    ResetCommand* reset_ = nullptr;
-    LogCommands* downloadLogCommands_ = nullptr;
-    LogCommands* errorLogCommands_ = nullptr;
     RunController* runController_ = nullptr;
     bool shownOnce_ = false;
 };
