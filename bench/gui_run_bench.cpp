@@ -2,7 +2,9 @@
 // starts it, with a 1 ms timer probing the GUI thread's event loop: reports the longest gap
 // between two probe ticks (how long the window was unresponsive at worst) and the run's files per
 // second, then times harvestline-cli on the same list for comparison.
-//   harvestline-bench-gui [FILES] [THREADS] [FILE_BYTES]      (defaults: 2000 16 4096)
+//   harvestline-bench-gui [FILES] [THREADS] [FILE_BYTES] [TAB]  (defaults: 2000 16 4096 0)
+// TAB is the tab shown during the run (0 the URL list, 2 the Download Log, which then paints every
+// line as it comes).
 #include "settings/settingsstore.h"
 #include "support/cliprocess.h"
 #include "support/nginxserver.h"
@@ -11,6 +13,7 @@
 #include "ui/folderrow.h"
 #include "ui/logtab.h"
 #include "ui/runcontroller.h"
+#include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/userprompts.h"
 
@@ -20,6 +23,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -105,6 +109,7 @@ int main(int argc, char* argv[]) {
     const int files = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int threads = argc > 2 ? std::atoi(argv[2]) : 16;
     const int bytes = argc > 3 ? std::atoi(argv[3]) : 4096;
+    const int tab = argc > 4 ? std::atoi(argv[4]) : 0;
 
     hl::test::NginxServer nginx;
     if (!nginx.started()) {
@@ -122,6 +127,7 @@ int main(int argc, char* argv[]) {
     environment.prompts = std::make_shared<NoPrompts>();
     hl::TAppForm form(environment);
     form.show();
+    form.pages()->setCurrentIndex(tab);
     form.urlEditor()->setLines(urls);
     form.menu().multiThreading->setChecked(true);
     form.settingsStore().WriteNumber(hl::SettingKey::MultiThreads, threads);
