@@ -130,6 +130,20 @@ TEST_F(SettingsBinderTest, ListFilesAreLoadedAndMirrored) {
     EXPECT_EQ(settings.read(QStringLiteral("proxylist.txt")), "p1:8080\np2:3128\np3:1080");
 }
 
+TEST_F(SettingsBinderTest, AListFileThatCannotBeReadIsReportedAndLeftAlone) {
+    QFile::remove(settings.file(QStringLiteral("list.txt")));
+    settings.write(QStringLiteral("list.txt/kept"), "not a list file");
+    reopen();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages[0].text.contains(QStringLiteral("list.txt")))
+        << prompts->messages[0].text.toStdString();
+    // The samples fill the editor, but no later change tries to write over the unread file.
+    EXPECT_EQ(form->urlEditor()->lineCount(), 3);
+    form->urlEditor()->appendLine(QStringLiteral("http://127.0.0.1/more"));
+    EXPECT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(settings.read(QStringLiteral("list.txt/kept")), "not a list file");
+}
+
 TEST_F(SettingsBinderTest, BlankListFileGivesTheSampleList) {
     settings.write(QStringLiteral("list.txt"), "\xEF\xBB\xBF \r\n\r\n");
     reopen();
