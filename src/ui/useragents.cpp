@@ -1,5 +1,7 @@
 #include "ui/useragents.h"
 
+#include "protocols/httprequest.h"
+
 namespace hl {
 
 const QStringList& userAgentChoices() {
@@ -12,7 +14,8 @@ const QStringList& userAgentChoices() {
         QStringLiteral("Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)"),
         QStringLiteral("Mozilla/5.0 (compatible; bingbot/2.0; +http://www.bing.com/bingbot.htm)"),
         QStringLiteral("Mozilla/5.0 (compatible; Yahoo! Slurp; http://help.yahoo.com/help/us/ysearch/slurp)"),
-        QStringLiteral("Mozilla/3.0 (compatible; Indy Library)"),
+        // The HTTP client's own agent, which a new client sends before anyone sets one.
+        TIdHTTPRequest().UserAgent,
     };
     return choices;
 }

@@ -56,7 +56,7 @@ TEST_F(SettingsBinderTest, EveryChangeHandlerSavesItsKeyAtOnce) {
         {"ConnectionTimeout", [&] { control<QSpinBox>("SpinEdit1")->setValue(2500); }, "2500"},
         {"ResponseTimeout", [&] { control<QSpinBox>("SpinEdit2")->setValue(-1); }, "-1"},
         {"UserAgent", [&] { control<QComboBox>("ComboBox1")->setCurrentIndex(5); },
-         "Mozilla/3.0 (compatible; Indy Library)"},
+         "Mozilla/3.0 (compatible; Harvestline)"},
         {"UserAgent", [&] { control<QComboBox>("ComboBox1")->setEditText("agent/1"); }, "agent/1"},
         {"Overwrite", [&] { form->menu().overwrite->trigger(); }, "ON"},
         {"ShowErrors", [&] { form->menu().showErrors->trigger(); }, "OFF"},
