@@ -30,7 +30,12 @@ bool copyExactly(TIdIOHandlerSocket& io, qint64 count, char* block, BodySink& si
 } // namespace
 
 bool readReplyHead(TIdIOHandlerSocket& io, TIdHTTPResponse& response, int maxHeaderLines) {
-    response.ResponseText = decodeHeaderBytes(io.ReadLn());
+    return readReplyHeadAfter(io.ReadLn(), io, response, maxHeaderLines);
+}
+
+bool readReplyHeadAfter(const QByteArray& statusLine, TIdIOHandlerSocket& io, TIdHTTPResponse& response,
+                        int maxHeaderLines) {
+    response.ResponseText = decodeHeaderBytes(statusLine);
     response.ParseStatusLine();
     const bool complete = readHeaderLines(io, response.RawHeaders, maxHeaderLines);
     response.ParseHeaders();

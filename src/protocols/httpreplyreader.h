@@ -16,6 +16,9 @@ namespace hl {
 // false when the peer closed in the middle of the headers: the lines received so far are kept and
 // the connection is closed.
 bool readReplyHead(TIdIOHandlerSocket& io, TIdHTTPResponse& response, int maxHeaderLines);
+// The same for a status line the caller has already read.
+bool readReplyHeadAfter(const QByteArray& statusLine, TIdIOHandlerSocket& io, TIdHTTPResponse& response,
+                        int maxHeaderLines);
 
 // Header lines up to the empty line, appended to headers. Returns false (and closes the
 // connection) when the peer closed first.

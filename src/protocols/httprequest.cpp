@@ -65,4 +65,20 @@ QByteArray buildRequestHead(const TIdHTTPRequest& request, const RequestHeadExtr
     return head;
 }
 
+QByteArray buildConnectRequestHead(const QString& target, const QString& host, const QString& userAgent,
+                                   const QString& proxyAuthorization, TIdHTTPProtocolVersion version) {
+    // The general head writer already has these lines in this order; a fresh request leaves every
+    // other line out.
+    TIdHTTPRequest connect;
+    connect.Method = QStringLiteral("CONNECT");
+    connect.Pragma = QStringLiteral("no-cache");
+    connect.Host = host;
+    connect.UserAgent = userAgent;
+    RequestHeadExtras extras;
+    extras.Target = target;
+    extras.ProxyConnection = QStringLiteral("keep-alive");
+    extras.ProxyAuthorization = proxyAuthorization;
+    return buildRequestHead(connect, extras, version);
+}
+
 } // namespace hl

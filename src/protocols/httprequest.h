@@ -61,4 +61,10 @@ struct RequestHeadExtras {
 QByteArray buildRequestHead(const TIdHTTPRequest& request, const RequestHeadExtras& extras,
                             TIdHTTPProtocolVersion version);
 
+// The head of a CONNECT request asking an HTTP proxy for a tunnel to target (host ":" port):
+// Pragma "no-cache", Proxy-Connection "keep-alive", Host, the default Accept, User-Agent and, when
+// not empty, Proxy-Authorization, in that order; never a Cookie or Accept-Encoding.
+QByteArray buildConnectRequestHead(const QString& target, const QString& host, const QString& userAgent,
+                                   const QString& proxyAuthorization, TIdHTTPProtocolVersion version);
+
 } // namespace hl

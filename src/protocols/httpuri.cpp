@@ -203,6 +203,10 @@ QString hostHeaderValue(const TIdURI& uri, bool throughProxy) {
     return value;
 }
 
+QString authorityWithPort(const TIdURI& uri) {
+    return bracketedHost(uri) + QLatin1Char(':') + uri.Port;
+}
+
 quint16 connectPort(const TIdURI& uri) {
     bool ok = false;
     const uint port = uri.Port.toUInt(&ok);

@@ -46,6 +46,9 @@ QString absoluteURI(const TIdURI& uri);
 // for the protocol; through an HTTP proxy the port is always present.
 QString hostHeaderValue(const TIdURI& uri, bool throughProxy);
 
+// host ":" port as the URI holds them, the host bracketed for IPv6: what a CONNECT names.
+QString authorityWithPort(const TIdURI& uri);
+
 // The port to connect to: the URI's port as a number, 80 when it is not one.
 quint16 connectPort(const TIdURI& uri);
 

@@ -1,7 +1,10 @@
 #include "protocols/idhttp.h"
 
+#include "protocols/formencoding.h"
+#include "protocols/httpauthschemes.h"
 #include "protocols/httpbodydestination.h"
 #include "protocols/httpcharset.h"
+#include "protocols/httpcookiejar.h"
 #include "protocols/httpexceptions.h"
 #include "protocols/httpreplyreader.h"
 #include "protocols/idexceptions.h"
@@ -29,9 +32,18 @@ bool sameText(const QString& a, const char* b) {
     return a.trimmed().compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
+QString originOf(const TIdURI& uri) {
+    return uri.Protocol + QLatin1String("://") + authorityWithPort(uri);
+}
+
+QString peerOf(const TIdProxyConnectionInfo& proxy) {
+    return proxy.ProxyServer + QLatin1Char(':') + QString::number(proxy.ProxyPort);
+}
+
 } // namespace
 
-TIdHTTP::TIdHTTP() : work_(OnWorkBegin, OnWork, OnWorkEnd) {}
+TIdHTTP::TIdHTTP()
+    : AuthSchemes(std::make_shared<StandardAuthSchemes>()), work_(OnWorkBegin, OnWork, OnWorkEnd) {}
 
 TIdHTTP::~TIdHTTP() {
     Disconnect();
@@ -45,6 +57,15 @@ void TIdHTTP::Get(const QString& url, TStream* destination) {
 
 void TIdHTTP::Head(const QString& url) {
     DoRequest(QStringLiteral("HEAD"), url, nullptr, nullptr);
+}
+
+QString TIdHTTP::Post(const QString& url, const QStringList& lines) {
+    if (Request.ContentType.isEmpty() || isHtmlMediaType(Request.ContentType))
+        Request.ContentType = QStringLiteral("application/x-www-form-urlencoded");
+    const QByteArray body = encodeFormLines(lines, HTTPOptions.testFlag(hoForceEncodeParams));
+    TMemoryStream reply;
+    DoRequest(QStringLiteral("POST"), url, &body, &reply);
+    return decodeText(reply.Data(), Response.CharSet);
 }
 
 void TIdHTTP::Disconnect() {
@@ -85,7 +106,9 @@ void TIdHTTP::DoRequest(const QString& method, const QString& url, const QByteAr
                 authRetries_ = 0;
                 authProxyRetries_ = 0;
             } else {
-                Request.URL = url;
+                // The challenged request again; its target is merged already, and a relative
+                // Location merged twice would name another place.
+                Request.URL = absoluteURI(uri_);
             }
             // Nothing of an intermediate reply stays in the destination.
             if (destination) {
@@ -123,6 +146,12 @@ void TIdHTTP::prepareRequest() {
     }
     Request.Host = hostHeaderValue(uri_, ProxyParams.enabled());
     offerContentCodings();
+    forgetAuthenticationOfOtherPeers();
+}
+
+void TIdHTTP::forgetAuthenticationOfOtherPeers() {
+    if (ProxyParams.Authentication && peerOf(ProxyParams) != proxyAuthPeer_)
+        ProxyParams.Authentication.reset();
 }
 
 void TIdHTTP::offerContentCodings() {
@@ -140,12 +169,13 @@ void TIdHTTP::offerContentCodings() {
 QString TIdHTTP::connectionValue() const {
     if (!Request.Connection.isEmpty()) return Request.Connection;
     // HTTP/1.0 closes after every reply unless asked otherwise; through a proxy the proxy is asked.
-    return ProtocolVersion == pv1_0 && !ProxyParams.enabled() ? QStringLiteral("keep-alive") : QString();
+    return ProtocolVersion == pv1_0 && !sent_.toProxy ? QStringLiteral("keep-alive") : QString();
 }
 
 QString TIdHTTP::proxyConnectionValue() const {
+    if (!sent_.toProxy) return QString();
     if (!Request.ProxyConnection.isEmpty()) return Request.ProxyConnection;
-    const bool ask = ProtocolVersion == pv1_0 && ProxyParams.enabled() && Request.Connection.isEmpty();
+    const bool ask = ProtocolVersion == pv1_0 && Request.Connection.isEmpty();
     return ask ? QStringLiteral("keep-alive") : QString();
 }
 
@@ -155,14 +185,19 @@ void TIdHTTP::sendRequest() {
     io().OnReceived = [this](qint64 bytes) { work_.add(wmRead, bytes); };
     Response.Clear();
     reusable_ = false;
+    // Inside a CONNECT tunnel the request goes to the server as a direct one would.
+    sent_.toProxy = connectedKind_ == ConnectionKind::Proxy;
+    sent_.head = Request.Method == QLatin1String("HEAD") || Request.MethodOverride == QLatin1String("HEAD");
 
     RequestHeadExtras extras;
-    const bool absoluteTarget = connectedKind_ == ConnectionKind::Proxy;
-    extras.Target = absoluteTarget ? absoluteURI(uri_) : requestTarget(uri_);
+    extras.Target = sent_.toProxy ? absoluteURI(uri_) : requestTarget(uri_);
     extras.Connection = connectionValue();
     extras.ProxyConnection = proxyConnectionValue();
-    if (Request.Authentication) extras.Authorization = Request.Authentication->headerValue();
-    if (ProxyParams.Authentication) extras.ProxyAuthorization = ProxyParams.Authentication->headerValue();
+    if (Request.Authentication && originOf(uri_) == serverAuthOrigin_)
+        extras.Authorization = Request.Authentication->headerValue(Request.Method, extras.Target);
+    // Proxy credentials are for the proxy alone, never for the server at the end of a tunnel.
+    if (ProxyParams.Authentication && sent_.toProxy)
+        extras.ProxyAuthorization = ProxyParams.Authentication->headerValue(Request.Method, extras.Target);
     if (AllowCookies && CookieManager) extras.Cookie = CookieManager->cookieHeader(uri_);
 
     QByteArray head = buildRequestHead(Request, extras, ProtocolVersion);
@@ -232,13 +267,47 @@ TIdIOHandlerSocket& TIdHTTP::transportFor(ConnectionKind kind) {
 }
 
 void TIdHTTP::establishProxyTunnel() {
-    // The CONNECT exchange with the proxy belongs here; until it exists, say so rather than send
-    // an https request to the proxy in the clear.
-    throw EIdException(QStringLiteral("HTTPS through an HTTP proxy is not supported."));
+    const QString target = authorityWithPort(uri_);
+    try {
+        while (!requestTunnel(target)) {
+            // The proxy asked for credentials; it may have closed the connection with that answer.
+            if (!reusable_ || !io().DiscardInputAndCheck()) {
+                io().Close();
+                io().Open();
+            }
+        }
+        // The tunnel is open: from here on the connection belongs to the server behind it.
+        tlsTransport()->SetPassThrough(false);
+    } catch (...) {
+        // A connection without its tunnel must never carry a request meant for the server.
+        io().Close();
+        throw;
+    }
+}
+
+bool TIdHTTP::requestTunnel(const QString& target) {
+    Response.Clear();
+    reusable_ = false;
+    sent_ = {false, true};
+    const QString proxyAuthorization =
+        ProxyParams.Authentication
+            ? ProxyParams.Authentication->headerValue(QStringLiteral("CONNECT"), target)
+            : QString();
+    io().Write(buildConnectRequestHead(target, Request.Host, Request.UserAgent, proxyAuthorization,
+                                       ProtocolVersion));
+    // Some proxies answer a CONNECT with an empty line alone: that counts as "HTTP/1.0 200 OK".
+    if (!receiveReplyHead(true)) return true;
+    const int code = Response.ResponseCode;
+    if (code >= 200 && code <= 299) return true;
+    if (code == 407 && answerChallenge(true)) {
+        skipBody();
+        return false;
+    }
+    raiseProtocolError();
 }
 
 bool TIdHTTP::replyAllowsKeepAlive() const {
-    const bool proxied = ProxyParams.enabled();
+    const bool proxied = sent_.toProxy;
     if (sameText(connectionValue(), "close")) return false;
     if (proxied && sameText(proxyConnectionValue(), "close")) return false;
     const QString close = QStringLiteral("close");
@@ -254,15 +323,24 @@ bool TIdHTTP::replyAllowsKeepAlive() const {
 
 // ---- Reply ------------------------------------------------------------------------------------
 
-void TIdHTTP::receiveReplyHead() {
+bool TIdHTTP::receiveReplyHead(bool emptyLineIsConsent) {
     for (;;) {
-        headComplete_ = readReplyHead(io(), Response, MaxHeaderLines);
-        if (AllowCookies && CookieManager) CookieManager->storeReplyCookies(uri_, Response.RawHeaders);
+        const QByteArray statusLine = io().ReadLn();
+        if (statusLine.isEmpty() && emptyLineIsConsent) return false;
+        headComplete_ = readReplyHeadAfter(statusLine, io(), Response, MaxHeaderLines);
+        storeReplyCookies();
         const int code = Response.ResponseCode;
         if (code < 100 || code > 199 || code == 101) break;
         Response.Clear();
     }
     Response.KeepAlive = replyAllowsKeepAlive();
+    return true;
+}
+
+void TIdHTTP::storeReplyCookies() {
+    if (!AllowCookies) return;
+    if (!CookieManager) CookieManager = std::make_shared<HttpCookieJar>();
+    CookieManager->storeReplyCookies(uri_, Response.RawHeaders);
 }
 
 TIdHTTP::ReplyOutcome TIdHTTP::handleReply(TStream* destination) {
@@ -279,7 +357,7 @@ TIdHTTP::ReplyOutcome TIdHTTP::handleReply(TStream* destination) {
         if (Response.Location.isEmpty()) raiseProtocolError();
         return handleRedirect();
     }
-    if (code == 401 || code == 407) return handleAuthChallenge(code == 407, destination);
+    if (code == 401 || code == 407) return handleAuthChallenge(code == 407);
     raiseProtocolError();
 }
 
@@ -310,26 +388,29 @@ TIdHTTP::ReplyOutcome TIdHTTP::handleRedirect() {
     return ReplyOutcome::Finish;
 }
 
-TIdHTTP::ReplyOutcome TIdHTTP::handleAuthChallenge(bool proxy, TStream* destination) {
+TIdHTTP::ReplyOutcome TIdHTTP::handleAuthChallenge(bool proxy) {
+    if (!answerChallenge(proxy)) raiseProtocolError();
+    // The challenge is never the call's result: its body would pass for the resource.
+    skipBody();
+    return ReplyOutcome::RepeatAfterAuth;
+}
+
+bool TIdHTTP::answerChallenge(bool proxy) {
     int& retries = proxy ? authProxyRetries_ : authRetries_;
-    bool canProceed = false;
-    if (AuthSchemes && retries < MaxAuthRetries) {
-        ++retries;
-        const QStringList challenges = Response.RawHeaders.Values(proxy ? QStringLiteral("Proxy-Authenticate")
-                                                                        : QStringLiteral("WWW-Authenticate"));
-        canProceed = proxy ? AuthSchemes->answer(challenges, ProxyParams.ProxyUsername,
-                                                 ProxyParams.ProxyPassword, ProxyParams.Authentication)
-                           : AuthSchemes->answer(challenges, Request.Username, Request.Password,
-                                                 Request.Authentication);
+    if (!AuthSchemes || retries >= MaxAuthRetries) return false;
+    ++retries;
+    const QStringList challenges = Response.RawHeaders.Values(proxy ? QStringLiteral("Proxy-Authenticate")
+                                                                    : QStringLiteral("WWW-Authenticate"));
+    if (proxy) {
+        proxyAuthPeer_ = peerOf(ProxyParams);
+        return AuthSchemes->answer(challenges, ProxyParams.ProxyUsername, ProxyParams.ProxyPassword,
+                                   ProxyParams.Authentication);
     }
-    if (!canProceed) raiseProtocolError();
-    if (HTTPOptions.testFlag(hoInProcessAuth)) {
-        skipBody();
-        return ReplyOutcome::RepeatAfterAuth;
-    }
-    // The credentials go with the next call; this reply ends the call like a success.
-    readBody(destination);
-    return ReplyOutcome::Finish;
+    // Credentials answered for another server start over here rather than count as refused.
+    const QString origin = originOf(uri_);
+    if (origin != serverAuthOrigin_) Request.Authentication.reset();
+    serverAuthOrigin_ = origin;
+    return AuthSchemes->answer(challenges, Request.Username, Request.Password, Request.Authentication);
 }
 
 void TIdHTTP::raiseProtocolError() {
@@ -370,9 +451,7 @@ bool TIdHTTP::bodyAnnounced() const {
 bool TIdHTTP::bodyExpected() {
     if (!bodyAnnounced()) return false;
     const int code = Response.ResponseCode;
-    const bool noBodyDue = Request.Method == QLatin1String("HEAD") ||
-                           Request.MethodOverride == QLatin1String("HEAD") || (code >= 100 && code <= 199) ||
-                           code == 204 || code == 304;
+    const bool noBodyDue = sent_.head || (code >= 100 && code <= 199) || code == 204 || code == 304;
     if (noBodyDue)
         return HTTPOptions.testFlag(hoWaitForUnexpectedData) && io().WaitForInput(kUnexpectedDataWaitMs);
     return true;

@@ -2,7 +2,7 @@
 // The HTTP/1.1 client with which the download engine, the URL Grabber and the maker services fetch
 // http and https URLs.
 //
-// A caller creates one client per job, sets the public properties, calls Head and/or Get (any
+// A caller creates one client per job, sets the public properties, calls Head, Get or Post (any
 // number of times, strictly one after another), reads Response, and destroys the client, which
 // closes its connection. Every call blocks the calling thread until the transaction is over; every
 // failure is an exception whose message the callers log verbatim (see httpexceptions.h,
@@ -29,6 +29,7 @@
 #include <QByteArray>
 #include <QFlags>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -38,7 +39,6 @@ class HttpBodyDestination;
 class TIdSSLIOHandlerSocketBase;
 
 enum TIdHTTPOption {
-    hoInProcessAuth = 0x01,         // repeat an answered 401/407 at once instead of finishing the call
     hoForceEncodeParams = 0x02,     // URL-encode form fields of a post (read by the form post)
     hoNoParseMetaHTTPEquiv = 0x08,  // do not take reply headers and charset from an HTML body
     hoWaitForUnexpectedData = 0x10, // read a body that arrives within 100 ms where none is due
@@ -72,6 +72,7 @@ public:
     TIdHTTPProtocolVersion ProtocolVersion = pv1_1;
     TIdHTTPOptions HTTPOptions = hoForceEncodeParams;
     bool AllowCookies = true;
+    // Challenges answered per call, for 401 and for 407 separately.
     int MaxAuthRetries = 3;
     // Reply header lines beyond this many fail the call (0: no limit).
     int MaxHeaderLines = 255;
@@ -82,11 +83,20 @@ public:
     // Request values persist across calls; Response describes the last reply received.
     TIdHTTPRequest Request;
     TIdHTTPResponse Response;
-    // The cookie jar: when set and AllowCookies is on, it sees every reply's headers and fills
-    // every request's Cookie header.
+    // The cookie jar. With AllowCookies on, the client creates an HttpCookieJar on the first reply
+    // when none was assigned, and keeps it for its lifetime: it sees every reply's headers (the
+    // CONNECT reply's too) and fills every request's Cookie header (never a CONNECT's).
     std::shared_ptr<HttpCookieStore> CookieManager;
-    // Answers 401 and 407 challenges. Without it no scheme is supported, and such a reply is a
-    // protocol error.
+    // Answers 401 and 407 challenges; Basic and Digest (StandardAuthSchemes) unless replaced.
+    // Without it no scheme is supported, and such a reply is a protocol error.
+    //
+    // An answered challenge repeats the challenged request within the same call (its body is
+    // dropped), at most MaxAuthRetries times; a challenge that cannot be answered (no user name, no
+    // supported scheme, credentials refused) is the protocol error with its status line. Server
+    // credentials come from the user-info of the URLs (Request.Username, Request.Password) and go
+    // with every later request to the same scheme, host and port; proxy credentials come from
+    // ProxyParams and go with every later request to that proxy, but never through a CONNECT
+    // tunnel to the server behind it.
     std::shared_ptr<HttpAuthSchemes> AuthSchemes;
     // Free for the caller (the download engine keeps its transfer slot here).
     qint64 Tag = 0;
@@ -103,6 +113,11 @@ public:
     void Get(const QString& url, TStream* destination);
     // HEAD; afterwards Response holds the reply's headers.
     void Head(const QString& url);
+    // A form post of lines ("name=value", encoded as formencoding.h describes unless
+    // hoForceEncodeParams is off) with the content type application/x-www-form-urlencoded, unless
+    // the caller set Request.ContentType to a type that is not HTML. Returns the reply body as
+    // text in the reply's character set. Without HandleRedirects a 3xx reply is a protocol error.
+    QString Post(const QString& url, const QStringList& lines);
     // One request cycle of any method, with an optional body (not owned; sent after the head).
     void DoRequest(const QString& method, const QString& url, const QByteArray* body, TStream* destination);
     // Closes the connection at once. May be called from inside OnWork to abort the transfer in
@@ -117,6 +132,11 @@ public:
 private:
     enum class ReplyOutcome { Finish, FollowRedirect, RepeatAfterAuth };
     enum class ConnectionKind { Plain, Tls, Proxy, TlsThroughProxy };
+    // What the request that got the current reply was.
+    struct SentRequest {
+        bool head = false;    // no body is due in the reply
+        bool toProxy = false; // the proxy itself answers (an absolute-URI request or a CONNECT)
+    };
 
     void prepareRequest();
     void offerContentCodings();
@@ -124,11 +144,17 @@ private:
     void openConnection();
     TIdIOHandlerSocket& transportFor(ConnectionKind kind);
     void establishProxyTunnel();
+    bool requestTunnel(const QString& target);
     void sendRequest();
-    void receiveReplyHead();
+    // Reads the reply head, skipping interim 1xx replies, and stores its cookies. Returns false
+    // only when emptyLineIsConsent and the peer sent an empty line for a status line.
+    bool receiveReplyHead(bool emptyLineIsConsent = false);
+    void storeReplyCookies();
     ReplyOutcome handleReply(TStream* destination);
     ReplyOutcome handleRedirect();
-    ReplyOutcome handleAuthChallenge(bool proxy, TStream* destination);
+    ReplyOutcome handleAuthChallenge(bool proxy);
+    bool answerChallenge(bool proxy);
+    void forgetAuthenticationOfOtherPeers();
     [[noreturn]] void raiseProtocolError();
 
     bool bodyAnnounced() const;
@@ -149,7 +175,12 @@ private:
     int redirectCount_ = 0;
     int authRetries_ = 0;
     int authProxyRetries_ = 0;
+    // Where the server authenticator was answered (scheme, host, port), and the proxy the proxy
+    // authenticator was answered for: neither goes anywhere else.
+    QString serverAuthOrigin_;
+    QString proxyAuthPeer_;
     const QByteArray* body_ = nullptr;
+    SentRequest sent_;
     WorkTracker work_;
 
     // The transport the client made itself, when the caller assigned none.

@@ -234,38 +234,5 @@ TEST(HttpConnections, CookieJarSeesEveryReplyAndFillsEveryRequest) {
     EXPECT_EQ(headerNames(requests[1]).back(), "Cookie");
 }
 
-// Accepts every challenge with a fixed credential.
-class AcceptingSchemes final : public HttpAuthSchemes {
-public:
-    bool answer(const QStringList& challenges, const QString& username, const QString&,
-                std::unique_ptr<HttpAuthenticator>& authenticator) override {
-        struct Fixed final : HttpAuthenticator {
-            QString headerValue() override { return QStringLiteral("Test credential"); }
-        };
-        if (username.isEmpty() || challenges.isEmpty()) return false;
-        if (!authenticator) authenticator = std::make_unique<Fixed>();
-        return true;
-    }
-};
-
-TEST(HttpConnections, AnsweredChallengeEndsTheCallAndTheNextRequestCarriesTheCredential) {
-    ScriptedServer server(answerEachRequest([](const QByteArray& request) {
-        return headerValue(request, "Authorization").isEmpty()
-                   ? httpReply("HTTP/1.1 401 Unauthorized", "WWW-Authenticate: Test\r\n", "who?")
-                   : httpReply("HTTP/1.1 200 OK", "", "secret");
-    }));
-    TestClient http;
-    EXPECT_THROW(http.Get(server.url(), nullptr), EIdHTTPProtocolException); // no scheme supported
-
-    http.AuthSchemes = std::make_shared<AcceptingSchemes>();
-    EXPECT_THROW(http.Get(server.url(), nullptr), EIdHTTPProtocolException); // no user name
-    TMemoryStream first, second;
-    http.Get(QStringLiteral("http://me:pw@127.0.0.1:%1/").arg(server.port()), &first);
-    EXPECT_EQ(first.Data(), "who?");
-    EXPECT_EQ(http.Response.ResponseCode, 401);
-    http.Get(server.url(), &second);
-    EXPECT_EQ(second.Data(), "secret");
-}
-
 } // namespace
 } // namespace hl

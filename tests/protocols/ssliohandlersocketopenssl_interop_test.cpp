@@ -6,12 +6,11 @@
 #include "support/nginxserver.h"
 #include "support/opensslserver.h"
 #include "support/scriptedserver.h"
+#include "support/tcprelay.h"
 #include "support/testcertificate.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <thread>
 
 namespace hl {
@@ -203,22 +202,6 @@ TEST(HttpsNginx, WritingAfterThePeerClosedIsASocketError) {
     EXPECT_EQ(writeUntilError(closed), WSAESHUTDOWN);
 }
 
-// Passes bytes both ways between the scripted proxy's client and a server, until either closes.
-void relay(int client, quint16 serverPort) {
-    TcpSocket server;
-    server.connect(0x7F000001, serverPort, 5000);
-    pollfd ends[2] = {{client, POLLIN, 0}, {server.descriptor(), POLLIN, 0}};
-    char buffer[16384];
-    for (;;) {
-        if (::poll(ends, 2, 5000) <= 0) return;
-        for (int i = 0; i < 2; ++i) {
-            if (!ends[i].revents) continue;
-            const ssize_t n = ::recv(ends[i].fd, buffer, sizeof buffer, 0);
-            if (n <= 0 || ::send(ends[1 - i].fd, buffer, n, MSG_NOSIGNAL) != n) return;
-        }
-    }
-}
-
 // The CONNECT tunnel's order of events: the proxy leg in pass-through, then the handshake on the
 // open connection once the proxy agreed.
 TEST(HttpsNginx, LeavingPassThroughOnAnOpenConnectionRunsTheHandshake) {
@@ -228,7 +211,7 @@ TEST(HttpsNginx, LeavingPassThroughOnAnOpenConnectionRunsTheHandshake) {
     test::ScriptedServer proxy([&](test::ScriptedConnection& c) {
         if (c.readHead().isEmpty()) return;
         c.send("HTTP/1.1 200 Connection established\r\n\r\n");
-        relay(c.descriptor(), nginx.port());
+        test::relayToLoopback(c.descriptor(), nginx.port());
     });
     TIdSSLIOHandlerSocketOpenSSL io;
     io.SSLOptions.SetSSLVersions(kProgramVersions);
