@@ -359,8 +359,8 @@ TEST_F(HttpDownloadTest, SendsRequestsThroughTheProxyLineAndNamesItInErrors) {
     site.reply("http://127.0.0.1:1/a.zip", test::httpReply("HTTP/1.1 502 Bad Gateway", {}, {}));
     window.options.serverProposedName = false;
     window.options.showErrors = true;
-    window.runSettings.useProxy = true;
     window.proxyLines = {QStringLiteral("127.0.0.1:%1:user:secret").arg(site.port())};
+    window.prepareProxies(ProxyType::Http);
     run({QStringLiteral("http://127.0.0.1:1/a.zip")});
     const QString proxy = QStringLiteral("127.0.0.1:%1:user:secret").arg(site.port());
     EXPECT_EQ(

@@ -1,16 +1,16 @@
 #include "protocols/httpexceptions.h"
 #include "protocols/idhttp.h"
+#include "support/digestserver.h"
 #include "support/httpscript.h"
 #include "testclient.h"
 
-#include <QCryptographicHash>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace hl {
 namespace {
 
 using test::answerEachRequest;
+using test::digestField;
 using test::headerValue;
 using test::httpReply;
 using test::requestLine;
@@ -94,52 +94,9 @@ TEST(HttpServerAuth, CredentialsFromTheHeadGoWithEveryLaterRequestToThatServerOn
     EXPECT_EQ(authorizations(other), std::vector<QByteArray>{""}); // the redirect's other server
 }
 
-QByteArray md5Hex(const QByteArray& text) {
-    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
-}
-
-QByteArray digestField(const QByteArray& authorization, const char* name) {
-    const QRegularExpression field(QStringLiteral("(?:^Digest |, )%1=\"?([^\",]*)").arg(QLatin1String(name)));
-    return field.match(QString::fromLatin1(authorization)).captured(1).toLatin1();
-}
-
-// A Digest server (MD5, qop auth) for u:p that checks every response it gets, and declares its
-// first nonce stale after two uses. It offers Basic too, after Digest: the first offer counts.
-class DigestServer {
-public:
-    QByteArray respond(const QByteArray& request) {
-        const QByteArray authorization = headerValue(request, "Authorization");
-        const QByteArray nonce = digestField(authorization, "nonce");
-        if (!authorization.isEmpty() && valid(request, authorization)) {
-            if (nonce == "n1" && ++usesOfFirstNonce > 2) return challenge("n2", true);
-            return httpReply("HTTP/1.1 200 OK", "", "digest ok");
-        }
-        return challenge("n1", false);
-    }
-
-private:
-    static QByteArray challenge(const QByteArray& nonce, bool stale) {
-        return httpReply("HTTP/1.1 401 Unauthorized",
-                         "WWW-Authenticate: Digest realm=\"r\", nonce=\"" + nonce +
-                             "\", qop=\"auth\", opaque=\"op\"" + (stale ? ", stale=true" : "") +
-                             "\r\nWWW-Authenticate: Basic realm=\"r\"\r\n",
-                         "");
-    }
-    static bool valid(const QByteArray& request, const QByteArray& a) {
-        const QByteArray method = requestLine(request).split(' ').at(0);
-        const QByteArray ha1 = md5Hex("u:r:p");
-        const QByteArray ha2 = md5Hex(method + ':' + digestField(a, "uri"));
-        const QByteArray expected = md5Hex(ha1 + ':' + digestField(a, "nonce") + ':' + digestField(a, "nc") +
-                                           ':' + digestField(a, "cnonce") + ":auth:" + ha2);
-        return digestField(a, "username") == "u" && digestField(a, "opaque") == "op" &&
-               digestField(a, "uri") == requestLine(request).split(' ').at(1) &&
-               digestField(a, "response") == expected;
-    }
-    int usesOfFirstNonce = 0;
-};
-
 TEST(HttpServerAuth, DigestChallengeIsAnsweredAndAStaleNonceRenewed) {
-    DigestServer digest;
+    test::DigestServer digest("u", "p",
+                              [](const QByteArray&) { return httpReply("HTTP/1.1 200 OK", "", "digest ok"); });
     ScriptedServer server(
         answerEachRequest([&](const QByteArray& request) { return digest.respond(request); }));
     {

@@ -12,9 +12,10 @@ std::optional<QString> RecordingWindow::Line(int index) {
     return lines.at(index);
 }
 
-ProxyLineFields RecordingWindow::TakeNextProxyLine() {
-    if (proxyLines.isEmpty()) return {};
-    return parseProxyLine(proxyLines.at(nextProxy_++ % proxyLines.size()));
+void RecordingWindow::prepareProxies(ProxyType type) {
+    proxyRotation.prepare(proxyLines, type);
+    runSettings.useProxy = proxyRotation.UseProxy;
+    runSettings.proxyType = proxyRotation.ProxyScheme;
 }
 
 void RecordingWindow::ShowProgress(std::optional<int> perMille) {

@@ -3,6 +3,7 @@
 // command-line tool), every display is recorded, and the list and options can be changed during a
 // run from inside Synchronize.
 #include "engine/downloadwindow.h"
+#include "engine/proxyrotation.h"
 
 #include <QStringList>
 #include <functional>
@@ -17,8 +18,9 @@ public:
     DownloadOptions options;
     RunSettings runSettings;
     qint64 schedulerPauseMs = 0;
-    // Handed out in turn by TakeNextProxyLine.
+    // The proxy list as the proxy editor holds it (edit it inside Synchronize during a run).
     QStringList proxyLines;
+    ProxyRotation proxyRotation;
     // Called inside the action whenever the progress is shown.
     std::function<void()> onProgress;
 
@@ -41,7 +43,10 @@ public:
     int LineCount() override { return static_cast<int>(lines.size()); }
     std::optional<QString> Line(int index) override;
     qint64 SchedulerPauseMs() override { return schedulerPauseMs; }
-    ProxyLineFields TakeNextProxyLine() override;
+    ProxyLineFields TakeNextProxyLine() override { return proxyRotation.takeNext(proxyLines); }
+    // The start button's proxy step: drops blank proxy lines, starts the turn at the first line,
+    // and makes the run use the proxies (when there are lines) with type.
+    void prepareProxies(ProxyType type);
 
     void RunStarted(const RunSettings&) override { ++runsStarted; }
     void ShowStatus(const QString& panel0, const QString&) override { statuses.append(panel0); }
@@ -55,7 +60,6 @@ public:
     void RunCompleted(const QString& status) override;
 
 private:
-    int nextProxy_ = 0;
     std::mutex mutex_;
 };
 
