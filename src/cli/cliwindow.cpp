@@ -6,10 +6,13 @@
 
 namespace hl::cli {
 
-CliWindow::CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QFile* logFile,
-                     QFile* errorLogFile)
-    : lines_(std::move(lines)), options_(std::move(options)), settings_(settings), logFile_(logFile),
-      errorLogFile_(errorLogFile) {}
+CliWindow::CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QStringList proxyLines,
+                     QFile* logFile, QFile* errorLogFile)
+    : lines_(std::move(lines)), options_(std::move(options)), settings_(settings),
+      proxyLines_(std::move(proxyLines)), logFile_(logFile), errorLogFile_(errorLogFile) {
+    proxyRotation_.prepare(proxyLines_, settings_.proxyType);
+    settings_.useProxy = proxyRotation_.UseProxy;
+}
 
 void CliWindow::Synchronize(const std::function<void()>& action) {
     std::lock_guard lock(mutex_);

@@ -4,6 +4,7 @@
 // (and the optional log files), and the status line to the terminal.
 #include "cli/terminalstatus.h"
 #include "engine/downloadwindow.h"
+#include "engine/proxyrotation.h"
 #include "engine/runstate.h"
 
 #include <QFile>
@@ -16,9 +17,11 @@ namespace hl::cli {
 
 class CliWindow final : public DownloadWindow {
 public:
-    // logFile / errorLogFile: open files that also receive the lines, or nullptr.
-    CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QFile* logFile,
-              QFile* errorLogFile);
+    // proxyLines: the proxy list; its blank lines are dropped and the turn starts at its first
+    // line, as a run's start does. logFile / errorLogFile: open files that also receive the lines,
+    // or nullptr.
+    CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QStringList proxyLines,
+              QFile* logFile, QFile* errorLogFile);
 
     void Synchronize(const std::function<void()>& action) override;
 
@@ -27,6 +30,7 @@ public:
     int LineCount() override { return static_cast<int>(lines_.size()); }
     std::optional<QString> Line(int index) override;
     qint64 SchedulerPauseMs() override { return 0; }
+    ProxyLineFields TakeNextProxyLine() override { return proxyRotation_.takeNext(proxyLines_); }
 
     void RunStarted(const RunSettings&) override {}
     void ShowStatus(const QString& panel0, const QString& panel1) override;
@@ -53,7 +57,9 @@ private:
 
     const QStringList lines_;
     const DownloadOptions options_;
-    const RunSettings settings_;
+    RunSettings settings_;
+    QStringList proxyLines_;
+    ProxyRotation proxyRotation_;
     QFile* const logFile_;
     QFile* const errorLogFile_;
     TerminalStatus terminal_;

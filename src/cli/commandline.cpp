@@ -70,6 +70,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("user-agent")}, QStringLiteral("TEXT")),
         valueOption({QStringLiteral("connect-timeout")}, QStringLiteral("MS")),
         valueOption({QStringLiteral("read-timeout")}, QStringLiteral("MS")),
+        valueOption({QStringLiteral("proxy-list")}, QStringLiteral("FILE")),
+        valueOption({QStringLiteral("proxy-type")}, QStringLiteral("TYPE")),
         valueOption({QStringLiteral("log")}, QStringLiteral("FILE")),
         valueOption({QStringLiteral("error-log")}, QStringLiteral("FILE")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
@@ -99,6 +101,16 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         o.connectTimeoutMs = integerValue(parser, QStringLiteral("connect-timeout"), -1);
     if (parser.isSet(QStringLiteral("read-timeout")))
         o.readTimeoutMs = integerValue(parser, QStringLiteral("read-timeout"), -1);
+    if (parser.isSet(QStringLiteral("proxy-list")))
+        result.proxyListFile = parser.value(QStringLiteral("proxy-list"));
+    if (parser.isSet(QStringLiteral("proxy-type"))) {
+        const auto type = proxyTypeFromScheme(parser.value(QStringLiteral("proxy-type")).toLower());
+        if (!type)
+            throw UsageError(
+                QStringLiteral("invalid value for --proxy-type: \"%1\" (http, socks5, socks4a or socks4)")
+                    .arg(parser.value(QStringLiteral("proxy-type"))));
+        result.run.proxyType = *type;
+    }
     if (parser.isSet(QStringLiteral("log"))) result.logFile = parser.value(QStringLiteral("log"));
     if (parser.isSet(QStringLiteral("error-log")))
         result.errorLogFile = parser.value(QStringLiteral("error-log"));
@@ -133,6 +145,9 @@ QString HelpText() {
         "      --user-agent TEXT    User-Agent header\n"
         "      --connect-timeout MS connection time-out (default 10000; 0 or -1: none)\n"
         "      --read-timeout MS    response time-out (default 10000; 0 or -1: none)\n"
+        "      --proxy-list FILE    proxy lines as in the proxy editor, host:port[:user:password];\n"
+        "                           every URL takes the next line in turn, the first line first\n"
+        "      --proxy-type TYPE    how the lines are used: http (default), socks5, socks4a, socks4\n"
         "      --log FILE           also append the Download Log lines to FILE\n"
         "      --error-log FILE     also append the Error Log lines to FILE\n"
         "      --settings FILE      take every option first from FILE, a settings.ini of the window\n"

@@ -15,10 +15,11 @@ HL_DECLARE_EXCEPTION(UsageError, Exception);
 struct CommandLine {
     DownloadOptions options;
     RunSettings run;
-    QString inputFile;    // "-": standard input; empty: none
-    QStringList urls;     // URLs given as arguments, after those of the input file
-    QString logFile;      // also append Download Log lines here
-    QString errorLogFile; // also append Error Log lines here
+    QString inputFile;     // "-": standard input; empty: none
+    QStringList urls;      // URLs given as arguments, after those of the input file
+    QString proxyListFile; // proxy lines as in the proxy editor; empty: none
+    QString logFile;       // also append Download Log lines here
+    QString errorLogFile;  // also append Error Log lines here
     bool help = false;
 };
 

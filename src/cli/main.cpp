@@ -2,7 +2,7 @@
 #include "cli/cliwindow.h"
 #include "cli/commandline.h"
 #include "cli/interrupts.h"
-#include "cli/urllistinput.h"
+#include "cli/listfile.h"
 #include "engine/downloader.h"
 #include "engine/runstart.h"
 
@@ -33,7 +33,11 @@ std::unique_ptr<QFile> openAppending(const QString& path) {
 
 int run(const hl::cli::CommandLine& commandLine) {
     QStringList lines;
-    if (!commandLine.inputFile.isEmpty()) lines = hl::cli::ReadUrlList(commandLine.inputFile);
+    if (!commandLine.inputFile.isEmpty())
+        lines = hl::cli::ReadListFile(commandLine.inputFile, QStringLiteral("URL list"));
+    QStringList proxyLines;
+    if (!commandLine.proxyListFile.isEmpty())
+        proxyLines = hl::cli::ReadListFile(commandLine.proxyListFile, QStringLiteral("proxy list"));
     lines = hl::RemoveBlankLines(lines + commandLine.urls);
     if (lines.isEmpty()) {
         printError(hl::EmptyListMessage());
@@ -47,7 +51,7 @@ int run(const hl::cli::CommandLine& commandLine) {
     const auto logFile = openAppending(commandLine.logFile);
     const auto errorLogFile = openAppending(commandLine.errorLogFile);
 
-    hl::cli::CliWindow window(lines, options, commandLine.run, logFile.get(), errorLogFile.get());
+    hl::cli::CliWindow window(lines, options, commandLine.run, proxyLines, logFile.get(), errorLogFile.get());
     hl::RunState state;
     hl::cli::InstallInterruptHandler();
     {

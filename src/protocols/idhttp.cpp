@@ -11,6 +11,7 @@
 #include "protocols/ssliohandlerbase.h"
 
 #include <QStringList>
+#include <QUrl>
 
 namespace hl {
 
@@ -129,8 +130,9 @@ void TIdHTTP::prepareRequest() {
     const TIdURI next = parseURI(Request.URL);
     mergeURI(uri_, next);
     if (!next.Username.isEmpty()) {
-        Request.Username = next.Username;
-        Request.Password = next.Password;
+        // User-info is percent-encoded in a URL; a password with "/" or "@" can only come that way.
+        Request.Username = QUrl::fromPercentEncoding(next.Username.toUtf8());
+        Request.Password = QUrl::fromPercentEncoding(next.Password.toUtf8());
     }
     static const QStringList kNeedVersion11 = {QStringLiteral("TRACE"), QStringLiteral("PUT"),
                                                QStringLiteral("OPTIONS"), QStringLiteral("DELETE"),

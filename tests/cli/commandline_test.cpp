@@ -27,6 +27,13 @@ TEST(CommandLine, RefusesUnusableRunsWithStatus2) {
         {{QStringLiteral("-i"), dir.file(QStringLiteral("blank.txt"))}, {}, "URL list is empty!"},
         {{QStringLiteral("-i"), QStringLiteral("-")}, "  \n\n", "URL list is empty!"},
         {{QStringLiteral("-i"), dir.file(QStringLiteral("missing.txt"))}, {}, "cannot read the URL list"},
+        {{QStringLiteral("--proxy-list"), dir.file(QStringLiteral("missing.txt")),
+          QStringLiteral("http://127.0.0.1/")},
+         {},
+         "cannot read the proxy list"},
+        {{QStringLiteral("--proxy-type"), QStringLiteral("socks"), QStringLiteral("http://127.0.0.1/")},
+         {},
+         "invalid value for --proxy-type: \"socks\""},
         {{QStringLiteral("-d"), dir.file(QStringLiteral("file/sub")), QStringLiteral("http://127.0.0.1/")},
          {},
          "Cannot write to folder: "},
@@ -54,8 +61,8 @@ TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
     for (const char* word :
          {"--input", "--dir", "--jobs", "--classic", "--csv", "--overwrite", "--full-url", "--include-params",
           "--no-skip-existing", "--no-resume", "--no-server-name", "--no-compression", "--ext",
-          "--user-agent", "--connect-timeout", "--read-timeout", "--log", "--error-log", "--settings",
-          "--no-overwrite", "--skip-existing", "Exit status"})
+          "--user-agent", "--connect-timeout", "--read-timeout", "--proxy-list", "--proxy-type", "--log",
+          "--error-log", "--settings", "--no-overwrite", "--skip-existing", "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }
 

@@ -44,6 +44,7 @@ TEST(HttpServerAuth, BasicChallengeIsAnsweredWithinTheCallAndNeverTakenForTheFil
     const Case cases[] = {
         {"", "HTTP/1.1 401 Unauthorized", {""}},
         {"u:p@", "", {"", kBasicUP}},
+        {"%75:%70@", "", {"", kBasicUP}}, // user-info is percent-decoded
         {"u:wrong@", "HTTP/1.1 401 Unauthorized", {"", "Basic " + QByteArray("u:wrong").toBase64()}},
     };
     for (const Case& c : cases) {
