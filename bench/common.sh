@@ -1,13 +1,15 @@
 # Helpers shared by the benchmark scripts (sourced, not run): a private work folder that is removed
-# on exit together with the nginx or pyftpdlib a script started (pids in NGINX_PID and FTP_PID), a
-# free loopback port, and waiting until a port listens.
+# on exit together with the nginx or pyftpdlib a script started (pids in NGINX_PID and FTP_PID) and
+# any other server (pids in SERVER_PIDS), a free loopback port, and waiting until a port listens.
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/harvestline-bench-XXXXXX")
 NGINX_PID=""
 FTP_PID=""
+SERVER_PIDS=()
 
 cleanup() {
-    if [ -n "$NGINX_PID" ]; then kill "$NGINX_PID" 2>/dev/null || true; wait "$NGINX_PID" 2>/dev/null || true; fi
-    if [ -n "$FTP_PID" ]; then kill "$FTP_PID" 2>/dev/null || true; wait "$FTP_PID" 2>/dev/null || true; fi
+    for pid in "$NGINX_PID" "$FTP_PID" "${SERVER_PIDS[@]}"; do
+        if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+    done
     rm -rf "$WORK"
 }
 trap cleanup EXIT

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Throughput of Harvestline's transfer code against established tools, in the same run on the same
 # machine, against a local nginx (pyftpdlib for FTP) on a free loopback port.
-# Usage: bench/run.sh [BUILD_DIR]
+# Usage: bench/run.sh [BUILD_DIR [CASE...]] (CASE: a case name without "case_", for example
+# proxy_single_256m; none: the default set).
 #
 # Each case is one function named case_*; add a case by adding a function (the helpers here and in
 # common.sh start nginx, make test files and time commands with hyperfine). RUNS sets the
@@ -129,16 +130,24 @@ case_cli_single_512m() {
     rm -f "$WORK/files/512m.bin"
 }
 
-# 2000 files of 4 KiB, 16 at once: harvestline-cli without and with the HEAD for the server's file
-# name, against aria2c and curl with the same parallelism. Every tool writes into $WORK/out.
-case_cli_many_small() {
-    local files="$WORK/files/small" count=2000
+# serve_small_files COUNT: COUNT random files of 4 KiB served by nginx; their URLs one per line in
+# $WORK/small.txt (set as LIST) and as a curl configuration in $WORK/small-curl.cfg (CURLCFG).
+serve_small_files() {
+    local files="$WORK/files/small" count=$1
     mkdir -p "$files"
     for i in $(seq 0 $((count - 1))); do head -c 4096 /dev/urandom >"$files/f$i.bin"; done
     start_nginx "$WORK/files"
-    local list="$WORK/small.txt" curlcfg="$WORK/small-curl.cfg"
-    for i in $(seq 0 $((count - 1))); do echo "http://127.0.0.1:$NGINX_PORT/small/f$i.bin"; done >"$list"
-    sed 's/.*/url = "&"/' "$list" >"$curlcfg"
+    LIST="$WORK/small.txt" CURLCFG="$WORK/small-curl.cfg"
+    for i in $(seq 0 $((count - 1))); do echo "http://127.0.0.1:$NGINX_PORT/small/f$i.bin"; done >"$LIST"
+    sed 's/.*/url = "&"/' "$LIST" >"$CURLCFG"
+}
+
+# 2000 files of 4 KiB, 16 at once: harvestline-cli without and with the HEAD for the server's file
+# name, against aria2c and curl with the same parallelism. Every tool writes into $WORK/out.
+case_cli_many_small() {
+    local count=2000
+    serve_small_files "$count"
+    local list=$LIST curlcfg=$CURLCFG
     echo "cli_many_small: $count files of 4 KiB, 16 at once"
     measure "$count" files \
         "harvestline-cli -j16" "$CLI -d $WORK/out -j 16 --no-server-name -i $list" \
@@ -202,10 +211,64 @@ case_window_run() {
         env QT_QPA_PLATFORM=xcb "$bench" 2000 16 4096
 }
 
+# start_tinyproxy: Debian's tinyproxy on 127.0.0.1 for loopback clients; sets PROXY_PORT.
+start_tinyproxy() {
+    PROXY_PORT=$(free_port)
+    printf 'Port %s\nListen 127.0.0.1\nAllow 127.0.0.1\nTimeout 60\nMaxClients 64\nLogLevel Critical\n' \
+        "$PROXY_PORT" >"$WORK/tinyproxy.conf"
+    /usr/bin/tinyproxy -d -c "$WORK/tinyproxy.conf" >"$WORK/tinyproxy.log" 2>&1 &
+    SERVER_PIDS+=($!)
+    wait_for_port "$PROXY_PORT" || die "tinyproxy did not come up: $(cat "$WORK/tinyproxy.log")"
+}
+
+# start_microsocks: Debian's microsocks (SOCKS 5) on 127.0.0.1; sets SOCKS_PORT.
+start_microsocks() {
+    SOCKS_PORT=$(free_port)
+    /usr/bin/microsocks -i 127.0.0.1 -p "$SOCKS_PORT" >"$WORK/microsocks.log" 2>&1 &
+    SERVER_PIDS+=($!)
+    wait_for_port "$SOCKS_PORT" || die "microsocks did not come up: $(cat "$WORK/microsocks.log")"
+}
+
+# One 256 MiB file through an HTTP proxy and through a SOCKS 5 server: harvestline-cli with a
+# one-line proxy list against curl through the same proxy.
+case_proxy_single_256m() {
+    serve_random_file 256m.bin 256
+    local url=$URL
+    start_tinyproxy
+    start_microsocks
+    echo "127.0.0.1:$PROXY_PORT" >"$WORK/http-proxy.txt"
+    echo "127.0.0.1:$SOCKS_PORT" >"$WORK/socks-proxy.txt"
+    echo "proxy_single_256m: one 256 MiB file through tinyproxy and through microsocks"
+    compare $((256 * 1024 * 1024)) \
+        "harvestline-cli via http" "$CLI -d $WORK/out --proxy-list $WORK/http-proxy.txt $url" \
+        "curl via http" "curl --silent --show-error --fail --create-dirs --proxy 127.0.0.1:$PROXY_PORT --output $WORK/out/256m.bin $url" \
+        "harvestline-cli via socks5" "$CLI -d $WORK/out --proxy-list $WORK/socks-proxy.txt --proxy-type socks5 $url" \
+        "curl via socks5" "curl --silent --show-error --fail --create-dirs --socks5-hostname 127.0.0.1:$SOCKS_PORT --output $WORK/out/256m.bin $url"
+    rm -f "$WORK/files/256m.bin"
+}
+
+# 1000 files of 4 KiB, 16 at once, through tinyproxy: one proxy request (and, for harvestline-cli,
+# one connection) per URL.
+case_proxy_many_small() {
+    local count=1000
+    serve_small_files "$count"
+    local list=$LIST curlcfg=$CURLCFG
+    start_tinyproxy
+    echo "127.0.0.1:$PROXY_PORT" >"$WORK/http-proxy.txt"
+    echo "proxy_many_small: $count files of 4 KiB, 16 at once, through tinyproxy"
+    measure "$count" files \
+        "harvestline-cli -j16" "$CLI -d $WORK/out -j 16 --no-server-name --proxy-list $WORK/http-proxy.txt -i $list" \
+        "curl --parallel" "curl --silent --show-error --fail --parallel --parallel-max 16 --proxy 127.0.0.1:$PROXY_PORT --create-dirs --output-dir $WORK/out --remote-name-all -K $curlcfg"
+}
+
 main() {
     [ -x "$BUILD_DIR/bench/harvestline-bench-httpget" ] || die "build first: $BUILD_DIR/bench/harvestline-bench-httpget is missing"
     [ -x "$CLI" ] || die "build first: $CLI is missing"
     command -v hyperfine >/dev/null || die "hyperfine is missing (scripts/install-deps.sh --bench)"
+    if [ $# -gt 0 ]; then
+        for name in "$@"; do "case_$name"; done
+        return
+    fi
     case_settings_rewrites
     case_window_editor
     case_window_run
@@ -216,4 +279,4 @@ main() {
     case_cli_memory_100k
 }
 
-main
+main "${@:2}"

@@ -36,3 +36,8 @@ build ftp_reply_fuzzer \
 build settings_files_fuzzer \
     platform/textencoding.cpp platform/ansicodepage.cpp platform/utf8check.cpp settings/inifile.cpp \
     settings/textlines.cpp settings/listfiles.cpp platform/filecontents.cpp
+
+build auth_cookie_fuzzer \
+    protocols/httpauthschemes.cpp protocols/basicauthenticator.cpp protocols/digestauthenticator.cpp \
+    protocols/httpchallenge.cpp protocols/authcharset.cpp protocols/asciitext.cpp protocols/httpcookiejar.cpp \
+    protocols/setcookie.cpp protocols/cookiedate.cpp protocols/httpheaderlist.cpp protocols/httpuri.cpp
