@@ -399,7 +399,10 @@ TIdHTTP::ReplyOutcome TIdHTTP::handleAuthChallenge(bool proxy) {
 
 bool TIdHTTP::answerChallenge(bool proxy) {
     int& retries = proxy ? authProxyRetries_ : authRetries_;
-    if (!AuthSchemes || retries >= MaxAuthRetries) return false;
+    if (!AuthSchemes || retries >= MaxAuthRetries) {
+        (proxy ? ProxyParams.Authentication : Request.Authentication).reset();
+        return false;
+    }
     ++retries;
     const QStringList challenges = Response.RawHeaders.Values(proxy ? QStringLiteral("Proxy-Authenticate")
                                                                     : QStringLiteral("WWW-Authenticate"));

@@ -96,8 +96,8 @@ TEST(HttpServerAuth, CredentialsFromTheHeadGoWithEveryLaterRequestToThatServerOn
 }
 
 TEST(HttpServerAuth, DigestChallengeIsAnsweredAndAStaleNonceRenewed) {
-    test::DigestServer digest("u", "p",
-                              [](const QByteArray&) { return httpReply("HTTP/1.1 200 OK", "", "digest ok"); });
+    test::DigestServer digest(
+        "u", "p", [](const QByteArray&) { return httpReply("HTTP/1.1 200 OK", "", "digest ok"); });
     ScriptedServer server(
         answerEachRequest([&](const QByteArray& request) { return digest.respond(request); }));
     {
@@ -119,18 +119,30 @@ TEST(HttpServerAuth, DigestChallengeIsAnsweredAndAStaleNonceRenewed) {
     EXPECT_EQ(digestField(sent[4], "nc"), "00000001");
 }
 
-TEST(HttpServerAuth, ChallengeWithoutASupportedSchemeFails) {
-    ScriptedServer server(answerEachRequest([](const QByteArray&) {
-        return httpReply("HTTP/1.1 401 Unauthorized",
-                         "WWW-Authenticate: NTLM\r\nWWW-Authenticate: Negotiate\r\n", "");
-    }));
-    TestClient http;
-    try {
-        http.Get(QStringLiteral("http://u:p@127.0.0.1:%1/").arg(server.port()), nullptr);
-        FAIL() << "no exception";
-    } catch (const EIdHTTPProtocolException& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("HTTP/1.1 401 Unauthorized"));
-        EXPECT_EQ(e.ErrorCode, 401);
+TEST(HttpServerAuth, ChallengesThatCannotBeAnsweredFailWithTheirStatusLine) {
+    const struct {
+        QByteArray challenges;
+        int requests;
+    } cases[] = {
+        {"WWW-Authenticate: NTLM\r\nWWW-Authenticate: Negotiate\r\n", 1},
+        // A nonce that is always stale: three answers per call, then the challenge stands.
+        {"WWW-Authenticate: Digest realm=\"r\", nonce=\"n\", stale=true\r\n", 4},
+    };
+    for (const auto& c : cases) {
+        ScriptedServer server(answerEachRequest(
+            [&](const QByteArray&) { return httpReply("HTTP/1.1 401 Unauthorized", c.challenges, ""); }));
+        {
+            TestClient http;
+            try {
+                http.Get(QStringLiteral("http://u:p@127.0.0.1:%1/").arg(server.port()), nullptr);
+                ADD_FAILURE() << "no exception";
+            } catch (const EIdHTTPProtocolException& e) {
+                EXPECT_EQ(e.message(), QStringLiteral("HTTP/1.1 401 Unauthorized"));
+                EXPECT_EQ(e.ErrorCode, 401);
+            }
+        }
+        server.waitIdle();
+        EXPECT_EQ(authorizations(server).size(), size_t(c.requests)) << c.challenges.constData();
     }
 }
 
