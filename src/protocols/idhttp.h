@@ -143,7 +143,10 @@ private:
     ConnectionKind connectionKind() const;
     void openConnection();
     TIdIOHandlerSocket& transportFor(ConnectionKind kind);
+    // On a fresh proxy connection for an https URL: CONNECT until the proxy agrees, then TLS.
     void establishProxyTunnel();
+    // One CONNECT: true when the tunnel is open, false when a 407 was answered and the CONNECT
+    // must go again; any other answer is the proxy's protocol error.
     bool requestTunnel(const QString& target);
     void sendRequest();
     // Reads the reply head, skipping interim 1xx replies, and stores its cookies. Returns false
