@@ -14,6 +14,20 @@ Settings readSettings(const QString& path) {
     }
 }
 
+ProxyType proxyTypeOf(ProxyTypeOption option) {
+    switch (option) {
+    case ProxyTypeOption::Socks5:
+        return ProxyType::Socks5;
+    case ProxyTypeOption::Socks4A:
+        return ProxyType::Socks4A;
+    case ProxyTypeOption::Socks4:
+        return ProxyType::Socks4;
+    case ProxyTypeOption::Http:
+        break;
+    }
+    return ProxyType::Http;
+}
+
 } // namespace
 
 CommandLine ApplySettingsFile(const QString& path, CommandLine base) {
@@ -43,6 +57,7 @@ CommandLine ApplySettingsFile(const QString& path, CommandLine base) {
     run.multiThreaded = stored.Switch(K::MultiThreaded);
     run.multiThreads = stored.Number(K::MultiThreads);
     run.classicEngine = stored.Switch(K::ClassicMultiThreads);
+    run.proxyType = proxyTypeOf(stored.ProxyType());
     return base;
 }
 

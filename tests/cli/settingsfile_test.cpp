@@ -46,6 +46,31 @@ TEST(CliSettingsFile, OptionsComeFromTheFileAndFlagsWin) {
     EXPECT_EQ(filesIn(dir.file(QStringLiteral("conf"))), QStringList{QStringLiteral("settings.ini")});
 }
 
+TEST(CliSettingsFile, ProxyTypeOfTheFileAppliesToTheProxyListUnlessAFlagSaysOtherwise) {
+    // The "proxy" records the first bytes it gets and answers nothing.
+    test::ScriptedServer proxy([](test::ScriptedConnection& c) { c.readExact(3); });
+    test::TempDir dir;
+    dir.write(QStringLiteral("settings.ini"), "[Settings]\r\nProxyType=SOCKS5\r\n");
+    dir.write(QStringLiteral("proxies.txt"), QStringLiteral("127.0.0.1:%1\n").arg(proxy.port()).toUtf8());
+    const QStringList common{QStringLiteral("--settings"),
+                             dir.file(QStringLiteral("settings.ini")),
+                             QStringLiteral("--proxy-list"),
+                             dir.file(QStringLiteral("proxies.txt")),
+                             QStringLiteral("--no-server-name"),
+                             QStringLiteral("--read-timeout"),
+                             QStringLiteral("500"),
+                             QStringLiteral("http://files.test/a.zip")};
+    const test::CliResult socks = test::runCli(common, dir.path());
+    EXPECT_TRUE(socks.err.startsWith("(ERROR) Socks server did not respond. URL: "))
+        << socks.err.toStdString();
+    const test::CliResult http = test::runCli(
+        common + QStringList{QStringLiteral("--proxy-type"), QStringLiteral("http")}, dir.path());
+    EXPECT_EQ(http.exitCode, 1);
+    ASSERT_TRUE(proxy.waitForScripts(2));
+    EXPECT_EQ(proxy.received().at(0), QByteArray("\x05\x01\x00", 3)); // a SOCKS 5 greeting
+    EXPECT_TRUE(proxy.received().at(1).startsWith("GET http://files.test/a.zip HTTP/1.1\r\n"));
+}
+
 TEST(CliSettingsFile, OfTwoOppositeFlagsTheLaterWins) {
     test::ScriptedSite site;
     site.put("/a.zip", "aaa");
