@@ -93,9 +93,8 @@ TEST_F(FtpDownloadInterop, DownloadsThroughSocks5AndThroughAnHttpProxy) {
         SCOPED_TRACE(proxySchemeName(proxy.type).toStdString());
         test::TempDir folder;
         window.options.saveFolder = folder.path();
-        window.runSettings.useProxy = true;
-        window.runSettings.proxyType = proxy.type;
         window.proxyLines = {QStringLiteral("127.0.0.1:%1").arg(proxy.port)};
+        window.prepareProxies(proxy.type);
         run(url);
         EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url});
         EXPECT_EQ(folder.read(QStringLiteral("data.bin")), content);

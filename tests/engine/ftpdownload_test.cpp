@@ -155,9 +155,8 @@ TEST_F(FtpDownloadTest, ShowsAnErrorBoxWithTheProxyLine) {
     });
     const QString proxyLine = QStringLiteral("127.0.0.1:%1:user:secret").arg(proxy.port());
     window.options.showErrors = true;
-    window.runSettings.useProxy = true;
-    window.runSettings.proxyType = ProxyType::Http;
     window.proxyLines = {proxyLine};
+    window.prepareProxies(ProxyType::Http);
     const QString url = QStringLiteral("ftp://127.0.0.1:2121/a.txt");
     run({url});
     EXPECT_EQ(
