@@ -8,6 +8,7 @@
 #include "protocols/httpexceptions.h"
 #include "protocols/httpreplyreader.h"
 #include "protocols/idexceptions.h"
+#include "protocols/socketerror.h"
 #include "protocols/ssliohandlerbase.h"
 
 #include <QStringList>
@@ -99,8 +100,7 @@ void TIdHTTP::DoRequest(const QString& method, const QString& url, const QByteAr
     try {
         for (;;) {
             prepareRequest();
-            sendRequest();
-            receiveReplyHead();
+            exchangeHead();
             const ReplyOutcome outcome = handleReply(destination);
             if (outcome == ReplyOutcome::Finish) break;
             if (outcome == ReplyOutcome::FollowRedirect) {
@@ -207,6 +207,31 @@ void TIdHTTP::sendRequest() {
     io().Write(head);
 }
 
+void TIdHTTP::exchangeHead() {
+    try {
+        sendRequest();
+        receiveReplyHead();
+    } catch (const EIdException& error) {
+        if (!lostIdleConnection(error)) throw;
+        // The peer closed the kept connection while it was idle (many proxies close after every
+        // reply without saying so); the request never reached it, so it goes again on a new one.
+        Disconnect();
+        sendRequest();
+        receiveReplyHead();
+    }
+}
+
+bool TIdHTTP::lostIdleConnection(const EIdException& error) const {
+    const bool repeatable =
+        !body_ && (Request.Method == QLatin1String("GET") || Request.Method == QLatin1String("HEAD"));
+    if (!reusedConnection_ || !repeatable) return false;
+    if (dynamic_cast<const EIdConnClosedGracefully*>(&error)) return true;
+    const auto* socketError = dynamic_cast<const EIdSocketError*>(&error);
+    return socketError &&
+           (socketError->LastError == WSAECONNRESET || socketError->LastError == WSAECONNABORTED ||
+            socketError->LastError == WSAESHUTDOWN);
+}
+
 // ---- Connection -------------------------------------------------------------------------------
 
 TIdHTTP::ConnectionKind TIdHTTP::connectionKind() const {
@@ -229,7 +254,8 @@ void TIdHTTP::openConnection() {
     }
     // Input left over from an earlier exchange belongs to no request; a peer that closed in the
     // meantime means a new connection.
-    if (IOHandler && IOHandler->Connected() && IOHandler->DiscardInputAndCheck()) {
+    reusedConnection_ = IOHandler && IOHandler->Connected() && IOHandler->DiscardInputAndCheck();
+    if (reusedConnection_) {
         if (auto* tls = tlsTransport()) tls->URIToCheck = absoluteURI(uri_);
         return;
     }

@@ -148,6 +148,10 @@ private:
     // One CONNECT: true when the tunnel is open, false when a 407 was answered and the CONNECT
     // must go again; any other answer is the proxy's protocol error.
     bool requestTunnel(const QString& target);
+    // Sends the request and reads the reply head; once more on a new connection when a kept one
+    // turns out to have been closed by the peer before the request reached it.
+    void exchangeHead();
+    bool lostIdleConnection(const EIdException& error) const;
     void sendRequest();
     // Reads the reply head, skipping interim 1xx replies, and stores its cookies. Returns false
     // only when emptyLineIsConsent and the peer sent an empty line for a status line.
@@ -193,6 +197,8 @@ private:
     QString connectedHost_;
     quint16 connectedPort_ = 0;
     QString connectedDestination_;
+    // Whether the current request went out on a connection kept from an earlier one.
+    bool reusedConnection_ = false;
     // Whether the last reply's head arrived up to its empty line.
     bool headComplete_ = false;
     // Whether the last reply was read completely and allows the connection to carry another.
