@@ -25,7 +25,8 @@ hl::TIdURI origin(uint8_t choice) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const hl::TIdURI uri = origin(data[0]);
-    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    const QString text =
+        QString::fromLatin1(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
     const QStringList values = text.split(QLatin1Char('\n'));
 
     hl::StandardAuthSchemes schemes;

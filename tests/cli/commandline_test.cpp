@@ -58,11 +58,30 @@ TEST(CommandLine, RefusesUnusableRunsWithStatus2) {
 TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
     const test::CliResult result = test::runCli({QStringLiteral("--help")});
     EXPECT_EQ(result.exitCode, 0);
-    for (const char* word :
-         {"--input", "--dir", "--jobs", "--classic", "--csv", "--overwrite", "--full-url", "--include-params",
-          "--no-skip-existing", "--no-resume", "--no-server-name", "--no-compression", "--ext",
-          "--user-agent", "--connect-timeout", "--read-timeout", "--proxy-list", "--proxy-type", "--log",
-          "--error-log", "--settings", "--no-overwrite", "--skip-existing", "Exit status"})
+    for (const char* word : {"--input",
+                             "--dir",
+                             "--jobs",
+                             "--classic",
+                             "--csv",
+                             "--overwrite",
+                             "--full-url",
+                             "--include-params",
+                             "--no-skip-existing",
+                             "--no-resume",
+                             "--no-server-name",
+                             "--no-compression",
+                             "--ext",
+                             "--user-agent",
+                             "--connect-timeout",
+                             "--read-timeout",
+                             "--proxy-list",
+                             "--proxy-type",
+                             "--log",
+                             "--error-log",
+                             "--settings",
+                             "--no-overwrite",
+                             "--skip-existing",
+                             "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }
 
