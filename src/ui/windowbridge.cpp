@@ -78,6 +78,7 @@ RunSettings WindowBridge::CurrentRunSettings() {
     settings.multiThreads = stored.Number(SettingKey::MultiThreads);
     settings.classicEngine = stored.Switch(SettingKey::ClassicMultiThreads);
     settings.useProxy = rotation_.UseProxy;
+    settings.proxyType = rotation_.ProxyScheme;
     return settings;
 }
 

@@ -196,6 +196,21 @@ TEST_F(RunControllerTest, EachUrlTakesTheNextProxyLineAndItsErrorNamesIt) {
         << errorLog()[0].toStdString();
 }
 
+TEST_F(RunControllerTest, TheProxyTypeOfTheMenuDecidesHowTheLinesAreUsed) {
+    // The "proxy" keeps the first bytes it gets and answers nothing.
+    test::ScriptedServer proxy([](test::ScriptedConnection& c) { c.readExact(3); });
+    form->proxyTab()->editor()->setPlainText(QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
+    form->menu().proxySocks5->trigger();
+    form->menu().showErrors->setChecked(false);
+    form->urlEditor()->setLines({QStringLiteral("http://files.test/a.bin")});
+    runToCompletion();
+    ASSERT_TRUE(proxy.waitForScripts(1));
+    EXPECT_EQ(proxy.received().at(0), QByteArray("\x05\x01\x00", 3)); // a SOCKS 5 greeting
+    ASSERT_EQ(errorLog().size(), 1);
+    EXPECT_TRUE(errorLog()[0].startsWith(QStringLiteral("(ERROR) Socks server did not respond. URL: ")))
+        << errorLog()[0].toStdString();
+}
+
 TEST_F(RunControllerTest, ARunIsRefusedForAnEmptyListOrAFolderThatCannotBeWritten) {
     form->urlEditor()->setPlainText(QStringLiteral(" \n\t\n"));
     QTest::mouseClick(runButton(), Qt::LeftButton);
