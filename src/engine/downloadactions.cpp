@@ -4,8 +4,6 @@
 #include "engine/resultlines.h"
 #include "engine/statustexts.h"
 
-#include <mutex>
-
 namespace hl {
 
 DownloadActions::DownloadActions(DownloadWindow& window, RunState& state, const Clock& clock)
@@ -37,12 +35,11 @@ void DownloadActions::DisplayFilename(const QString& text, bool multithreaded) {
     if (!multithreaded) window_.Synchronize([&] { window_.DisplayFilename(text); });
 }
 
-ReservedOutput DownloadActions::Reserve(const QString& filename, bool overwrite, bool resumePartial) {
-    ReservedOutput reserved;
-    static std::mutex reservation;
-    std::lock_guard lock(reservation);
-    reserved = ReserveOutputFiles(filename, overwrite, resumePartial);
-    return reserved;
+ReservedOutput DownloadActions::Reserve(const QString& filename, bool overwrite, bool resumePartial,
+                                        bool emptyCountsAsAbsent, OutputReservations::Hold& hold) {
+    // Files are created under the reservations' own lock, not as a window action: file system
+    // calls on a busy disk would stall the window's event loop.
+    return state_.Reservations.Reserve(filename, overwrite, resumePartial, emptyCountsAsAbsent, hold);
 }
 
 void DownloadActions::RecordWork(qint64 slot, qint64 bytes, bool multithreaded, std::optional<int> perMille) {

@@ -4,6 +4,7 @@
 // result lines together as one step. Called on worker threads.
 #include "engine/downloadwindow.h"
 #include "engine/outputfiles.h"
+#include "engine/outputreservations.h"
 #include "engine/runstate.h"
 
 #include <QString>
@@ -30,8 +31,10 @@ public:
     ProxyLineFields TakeNextProxyLine();
     // Shown only in sequential runs.
     void DisplayFilename(const QString& text, bool multithreaded);
-    // ReserveOutputFiles as one window action, so no two downloads take the same name.
-    ReservedOutput Reserve(const QString& filename, bool overwrite, bool resumePartial);
+    // Chooses and creates the output and partial files (OutputReservations::Reserve); they stay
+    // held by `hold` while the download runs.
+    ReservedOutput Reserve(const QString& filename, bool overwrite, bool resumePartial,
+                           bool emptyCountsAsAbsent, OutputReservations::Hold& hold);
 
     // A transfer's progress: the slot's bytes, and in sequential runs the progress display.
     void RecordWork(qint64 slot, qint64 bytes, bool multithreaded, std::optional<int> perMille);

@@ -59,7 +59,8 @@ void FtpDownload::transfer(const DownloadOptions& options, const QString& folder
     if (settings_.useProxy) applyProxy(ftp);
     ftp.Connect();
 
-    ReservedOutput output = actions_.Reserve(filename, options.overwrite, options.resumePartial);
+    ReservedOutput output = actions_.Reserve(filename, options.overwrite, options.resumePartial,
+                                             /* existing files were skipped above: */ false, hold_);
     reserved_ = true;
     filename_ = output.filename;
     partfilename_ = output.partfilename;

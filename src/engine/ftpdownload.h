@@ -5,6 +5,7 @@
 // server allows it), the rename, and exactly one result per URL.
 #include "engine/downloadactions.h"
 #include "engine/engineenvironment.h"
+#include "engine/outputreservations.h"
 #include "engine/workforwarder.h"
 
 #include <QString>
@@ -52,6 +53,7 @@ private:
     QString ProxySatir;
     qint64 slot_ = -1;
     bool reserved_ = false;
+    OutputReservations::Hold hold_;
     QString filename_;
     QString partfilename_;
     // What SIZE reported for the remote file: -1 when the server did not tell.

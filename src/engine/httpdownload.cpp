@@ -98,15 +98,14 @@ void HttpDownload::transfer(const DownloadOptions& options, const QString& folde
         actions_.FinishSkipped(slot_, urlfile_);
         return;
     }
-    // An empty file counts as absent: it is replaced rather than numbered.
-    if (options.skipExisting) DeleteIfEmpty(filename);
-
     // A STOP during the HEAD ends the URL before any file is made.
     if (state_.StopRequested.requested()) {
         actions_.FinishStopped(slot_, urlfile_);
         return;
     }
-    ReservedOutput output = actions_.Reserve(filename, options.overwrite, options.resumePartial);
+    ReservedOutput output =
+        actions_.Reserve(filename, options.overwrite, options.resumePartial,
+                         /* an empty file counts as absent: */ options.skipExisting, hold_);
     reserved_ = true;
     filename_ = output.filename;
     partfilename_ = output.partfilename;

@@ -5,6 +5,7 @@
 // body), the rename, and exactly one result per URL.
 #include "engine/downloadactions.h"
 #include "engine/engineenvironment.h"
+#include "engine/outputreservations.h"
 #include "engine/workforwarder.h"
 
 #include <QString>
@@ -51,6 +52,7 @@ private:
     QString ProxySatir;
     qint64 slot_ = -1;
     bool reserved_ = false;
+    OutputReservations::Hold hold_;
     QString filename_;
     QString partfilename_;
     int attempts_ = 0;

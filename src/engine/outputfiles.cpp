@@ -57,7 +57,8 @@ void MoveToFinalName(const QString& partialPath, const QString& finalPath) {
                                .arg(partialPath, finalPath, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool resumePartial) {
+ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool resumePartial,
+                                  const QSet<QString>& heldPaths) {
     ReservedOutput out;
     out.filename = overwrite ? filename : UniqueFileName(filename);
     // A file that is already there reserves the name by itself; emptying it now would lose it
@@ -66,7 +67,8 @@ ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool 
     if (placeholder) TFileStream(out.filename, TFileStream::Mode::Create);
     out.partfilename = out.filename + QStringLiteral(".part");
     if (FileExists(out.partfilename)) {
-        if (resumePartial)
+        // A partial file that another download is still writing is never continued.
+        if (resumePartial && !heldPaths.contains(out.partfilename))
             out.ResumeDownload = true;
         else
             out.partfilename = UniqueFileName(out.partfilename);

@@ -4,6 +4,7 @@
 // Paths use "/" as the separator; a folder of a given name never counts as a file.
 #include "platform/streams.h"
 
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -38,12 +39,13 @@ struct ReservedOutput {
     std::unique_ptr<TFileStream> FS; // partfilename, open for writing
 };
 
-// Chooses and creates a download's files; callers serialise it (one window action) so that no two
+// Chooses and creates a download's files; callers serialise it (OutputReservations) so that no two
 // downloads take the same name. Without overwrite the name becomes UniqueFileName(filename). A
 // missing final file gets an empty placeholder; an existing one (overwrite) keeps its content
 // until the finished transfer replaces it. An existing partial file is continued when
-// resumePartial is set, otherwise a free numbered partial name is taken. Throws EStreamError when
-// a file cannot be created or opened.
-ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool resumePartial);
+// resumePartial is set and no other download holds it (heldPaths), otherwise a free numbered
+// partial name is taken. Throws EStreamError when a file cannot be created or opened.
+ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool resumePartial,
+                                  const QSet<QString>& heldPaths = {});
 
 } // namespace hl

@@ -1,5 +1,6 @@
 #pragma once
 // The state of download runs, owned by the front end for its whole life and lent to each run.
+#include "engine/outputreservations.h"
 #include "engine/runcounters.h"
 #include "engine/stopsignal.h"
 #include "engine/transferslots.h"
@@ -14,6 +15,8 @@ struct RunState {
     std::atomic<int> LineNumber{0}; // 1-based line being fetched by a sequential run
     std::atomic<int> LineCount{0};  // list length when a sequential run started
     std::atomic<quint32> StartTick{0};
+    // The files that downloads hold while they transfer; has its own lock.
+    OutputReservations Reservations;
     // Touched only inside window actions (DownloadWindow::Synchronize). Slots outlive runs.
     TransferSlots Slots;
 };

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -321,6 +322,46 @@ TEST_F(HttpDownloadTest, ParallelRunsCountEveryUrl) {
         EXPECT_EQ(folder.read(QStringLiteral("f5")), "file 5");
         EXPECT_TRUE(window.statuses.isEmpty()); // parallel runs write no per-URL status
     }
+}
+
+TEST_F(HttpDownloadTest, ParallelDownloadsOfOneNameNeverShareTheirFiles) {
+    // Two URLs end in the same name. The second one reserves its files while the first transfer is
+    // under way: the first's final name is an empty placeholder and its partial file is half
+    // written. The server holds the second HEAD until then, and the rest of the first body until
+    // the second GET has arrived.
+    const QByteArray slow(20000, 's'), quick(3000, 'q');
+    std::atomic<bool> slowUnderWay{false}, quickFetching{false};
+    const auto waitFor = [](const std::atomic<bool>& flag) {
+        for (int i = 0; i < 500 && !flag; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    test::ScriptedServer server([&](test::ScriptedConnection& c) {
+        for (QByteArray head = c.readHead(); !head.isEmpty(); head = c.readHead()) {
+            const QByteArray line = test::requestLine(head);
+            const bool first = line.contains("/slow/");
+            const QByteArray& body = first ? slow : quick;
+            const QByteArray reply =
+                "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n";
+            if (line.startsWith("HEAD")) {
+                if (!first) waitFor(slowUnderWay);
+                c.send(reply);
+            } else if (first) {
+                c.send(reply + body.left(5000));
+                slowUnderWay = true;
+                waitFor(quickFetching);
+                c.send(body.mid(5000));
+            } else {
+                quickFetching = true;
+                c.send(reply + body);
+            }
+        }
+    });
+    window.runSettings = {true, 2, false, false};
+    run({server.url(QStringLiteral("/slow/a.zip")), server.url(QStringLiteral("/quick/a.zip"))});
+    EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(dir.entries(), (QStringList{QStringLiteral("a (2).zip"), QStringLiteral("a.zip")}));
+    EXPECT_EQ(dir.read(QStringLiteral("a.zip")), slow);
+    EXPECT_EQ(dir.read(QStringLiteral("a (2).zip")), quick);
 }
 
 TEST_F(HttpDownloadTest, AFinishedFileThatCannotTakeItsNameIsAnError) {
