@@ -98,10 +98,10 @@ TIdContentRange parseContentRange(const QString& value) {
     const qsizetype space = text.indexOf(QLatin1Char(' '));
     if (space < 0) return range;
     range.Units = text.left(space);
-    const QStringView spec = QStringView(text).mid(space + 1).trimmed();
-    const qsizetype slash = spec.indexOf(QLatin1Char('/'));
-    const QStringView span = slash < 0 ? spec : spec.left(slash);
-    if (slash >= 0) range.InstanceLength = parseDecimal(spec.mid(slash + 1).trimmed()).value_or(-1);
+    const QStringView rangeText = QStringView(text).mid(space + 1).trimmed();
+    const qsizetype slash = rangeText.indexOf(QLatin1Char('/'));
+    const QStringView span = slash < 0 ? rangeText : rangeText.left(slash);
+    if (slash >= 0) range.InstanceLength = parseDecimal(rangeText.mid(slash + 1).trimmed()).value_or(-1);
     const qsizetype dash = span.indexOf(QLatin1Char('-'));
     if (dash > 0) {
         const auto start = parseDecimal(span.left(dash).trimmed());
