@@ -129,6 +129,8 @@ struct EncodingCase {
     QByteArray (*encode)(const QByteArray&);
 };
 
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.contentEncoding; }
+
 class HttpContentEncodings : public ::testing::TestWithParam<EncodingCase> {};
 
 TEST_P(HttpContentEncodings, AreDecodedWithACompressorAndKeptAsReceivedWithout) {
@@ -162,7 +164,11 @@ TEST_P(HttpContentEncodings, AreDecodedWithACompressorAndKeptAsReceivedWithout) 
 INSTANTIATE_TEST_SUITE_P(Codings, HttpContentEncodings,
                          ::testing::Values(EncodingCase{"gzip", test::gzipBytes},
                                            EncodingCase{"deflate", test::zlibBytes},
-                                           EncodingCase{"Deflate", test::rawDeflateBytes}));
+                                           EncodingCase{"Deflate", test::rawDeflateBytes}),
+                         [](const auto& info) {
+                             // "deflate" comes twice: as zlib data and as raw deflate data.
+                             return std::string(info.param.contentEncoding) + "_" + std::to_string(info.index);
+                         });
 
 TEST(HttpBodies, CorruptGzipBodyFailsAndLeavesNothingBehind) {
     QByteArray encoded = test::gzipBytes(QByteArray("payload ").repeated(100));

@@ -118,6 +118,8 @@ struct MethodCase {
     TIdHTTPOptions options = {};
 };
 
+void PrintTo(const MethodCase& c, std::ostream* os) { *os << c.method << " answered " << c.status; }
+
 class RedirectMethods : public ::testing::TestWithParam<MethodCase> {};
 
 TEST_P(RedirectMethods, KeepOrChangeTheMethodByStatus) {
@@ -149,7 +151,13 @@ INSTANTIATE_TEST_SUITE_P(
                       MethodCase{"HEAD", "HTTP/1.1 303 See Other", "HEAD", false},
                       MethodCase{"POST", "HTTP/1.1 307 Temporary Redirect", "POST", true},
                       MethodCase{"POST", "HTTP/1.1 302 Found", "POST", true},
-                      MethodCase{"POST", "HTTP/1.1 302 Found", "GET", false, hoTreat302Like303}));
+                      MethodCase{"POST", "HTTP/1.1 302 Found", "GET", false, hoTreat302Like303}),
+    [](const auto& info) {
+        const MethodCase& c = info.param;
+        const std::string status(c.status);
+        return std::string(c.method) + "_" + status.substr(9, 3) + "_" + c.expectedMethod +
+               (c.options ? "_Treat302Like303" : "");
+    });
 
 TEST(HttpRedirects, ThreeXxWithoutLocationIsAProtocolError) {
     ScriptedServer server(

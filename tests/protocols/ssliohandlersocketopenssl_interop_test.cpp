@@ -67,6 +67,8 @@ struct VersionCase {
     const char* negotiated;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
+
 class SSLServerVersions : public testing::TestWithParam<VersionCase> {};
 
 TEST_P(SSLServerVersions, HandshakeSucceedsWithAnAllowedVersion) {

@@ -52,6 +52,8 @@ struct HandshakeFailure {
     QString message;
 };
 
+void PrintTo(const HandshakeFailure& c, std::ostream* os) { *os << c.name; }
+
 class FailedHandshake : public testing::TestWithParam<HandshakeFailure> {};
 
 TEST_P(FailedHandshake, ReportsTheFailureAndLeavesTheConnectionClosed) {
