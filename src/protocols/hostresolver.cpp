@@ -3,7 +3,6 @@
 #include "protocols/socketerror.h"
 
 #include <QStringList>
-
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>

@@ -9,7 +9,9 @@ namespace hl {
 namespace {
 
 // The clients' time-out properties use 0 and -1 for "no limit".
-int socketWait(int clientTimeout) { return clientTimeout > 0 ? clientTimeout : TcpSocket::kWaitForever; }
+int socketWait(int clientTimeout) {
+    return clientTimeout > 0 ? clientTimeout : TcpSocket::kWaitForever;
+}
 
 } // namespace
 
@@ -60,7 +62,9 @@ void TIdIOHandlerSocket::Close() {
     peerClosed_ = false;
 }
 
-bool TIdIOHandlerSocket::Connected() const { return socket_.isOpen() && !(peerClosed_ && InputBufferIsEmpty()); }
+bool TIdIOHandlerSocket::Connected() const {
+    return socket_.isOpen() && !(peerClosed_ && InputBufferIsEmpty());
+}
 
 bool TIdIOHandlerSocket::DiscardInputAndCheck() {
     input_.clear();

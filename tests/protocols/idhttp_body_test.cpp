@@ -129,7 +129,9 @@ struct EncodingCase {
     QByteArray (*encode)(const QByteArray&);
 };
 
-void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.contentEncoding; }
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << c.contentEncoding;
+}
 
 class HttpContentEncodings : public ::testing::TestWithParam<EncodingCase> {};
 
@@ -167,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(Codings, HttpContentEncodings,
                                            EncodingCase{"Deflate", test::rawDeflateBytes}),
                          [](const auto& info) {
                              // "deflate" comes twice: as zlib data and as raw deflate data.
-                             return std::string(info.param.contentEncoding) + "_" + std::to_string(info.index);
+                             return std::string(info.param.contentEncoding) + "_" +
+                                    std::to_string(info.index);
                          });
 
 TEST(HttpBodies, CorruptGzipBodyFailsAndLeavesNothingBehind) {

@@ -118,7 +118,9 @@ struct MethodCase {
     TIdHTTPOptions options = {};
 };
 
-void PrintTo(const MethodCase& c, std::ostream* os) { *os << c.method << " answered " << c.status; }
+void PrintTo(const MethodCase& c, std::ostream* os) {
+    *os << c.method << " answered " << c.status;
+}
 
 class RedirectMethods : public ::testing::TestWithParam<MethodCase> {};
 

@@ -67,7 +67,9 @@ struct VersionCase {
     const char* negotiated;
 };
 
-void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SSLServerVersions : public testing::TestWithParam<VersionCase> {};
 

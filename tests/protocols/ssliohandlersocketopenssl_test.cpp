@@ -52,7 +52,9 @@ struct HandshakeFailure {
     QString message;
 };
 
-void PrintTo(const HandshakeFailure& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const HandshakeFailure& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FailedHandshake : public testing::TestWithParam<HandshakeFailure> {};
 

@@ -1,9 +1,8 @@
 #include "support/scriptedserver.h"
 
 #include <QList>
-#include <chrono>
-
 #include <arpa/inet.h>
+#include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -18,7 +17,9 @@ constexpr int kScriptReadTimeoutMs = 10000;
 
 ScriptedConnection::ScriptedConnection(int fd, int index) : fd_(fd), index_(index) {}
 
-ScriptedConnection::~ScriptedConnection() { close(); }
+ScriptedConnection::~ScriptedConnection() {
+    close();
+}
 
 bool ScriptedConnection::fill(int timeoutMs) {
     if (fd_ < 0) return false;
@@ -160,7 +161,8 @@ void ScriptedServer::acceptLoop() {
 std::vector<QByteArray> ScriptedServer::received() const {
     std::lock_guard lock(mutex_);
     std::vector<QByteArray> out;
-    for (const auto& r : received_) out.push_back(*r);
+    for (const auto& r : received_)
+        out.push_back(*r);
     return out;
 }
 
@@ -170,7 +172,8 @@ void ScriptedServer::waitIdle() {
         std::lock_guard lock(mutex_);
         finished.swap(workers_);
     }
-    for (auto& t : finished) t.join();
+    for (auto& t : finished)
+        t.join();
 }
 
 bool ScriptedServer::waitForScripts(int count) {

@@ -51,9 +51,11 @@ bool programExists(const QString& program) {
 ChildProcess::ChildProcess(const QString& program, const QStringList& arguments, const QString& logFile) {
     std::vector<QByteArray> storage;
     storage.push_back(program.toLocal8Bit());
-    for (const auto& a : arguments) storage.push_back(a.toLocal8Bit());
+    for (const auto& a : arguments)
+        storage.push_back(a.toLocal8Bit());
     std::vector<char*> argv;
-    for (auto& s : storage) argv.push_back(s.data());
+    for (auto& s : storage)
+        argv.push_back(s.data());
     argv.push_back(nullptr);
     const QByteArray log = logFile.toLocal8Bit();
 
@@ -72,9 +74,13 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
     }
 }
 
-ChildProcess::~ChildProcess() { stop(); }
+ChildProcess::~ChildProcess() {
+    stop();
+}
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(other.pid_) { other.pid_ = -1; }
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(other.pid_) {
+    other.pid_ = -1;
+}
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
     if (this != &other) {
@@ -85,7 +91,9 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
     return *this;
 }
 
-bool ChildProcess::running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+bool ChildProcess::running() const {
+    return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0;
+}
 
 void ChildProcess::stop() {
     if (pid_ <= 0) return;

@@ -27,7 +27,9 @@ public:
     }
     bool exists(const QString& name) const { return QFileInfo::exists(file(name)); }
     // File names in the folder, sorted.
-    QStringList entries() const { return QDir(path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+    QStringList entries() const {
+        return QDir(path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
 
 private:
     QTemporaryDir dir_;
