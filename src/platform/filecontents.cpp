@@ -13,9 +13,12 @@
 namespace hl {
 namespace {
 
+[[noreturn]] void fail(const char* action, const QString& path, const QString& reason) {
+    throw EFileError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(action), path, reason));
+}
+
 [[noreturn]] void fail(const char* action, const QString& path, int error) {
-    throw EFileError(QStringLiteral("%1 \"%2\". %3")
-                         .arg(QLatin1String(action), path, QString::fromLocal8Bit(std::strerror(error))));
+    fail(action, path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -68,11 +71,14 @@ QByteArray resolvedTarget(const QByteArray& path) {
 } // namespace
 
 QByteArray ReadFileContents(const QString& path, qint64 limit) {
-    FileDescriptor fd(openRetrying(path.toLocal8Bit(), O_RDONLY));
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer, possibly forever.
+    FileDescriptor fd(openRetrying(path.toLocal8Bit(), O_RDONLY | O_NONBLOCK));
     if (fd.get() < 0) fail("Cannot open file", path, errno);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) fail("Cannot read file", path, errno);
     if (S_ISDIR(info.st_mode)) fail("Cannot read file", path, EISDIR);
+    // A pipe, socket or device may never end or never deliver; the files kept here are plain files.
+    if (!S_ISREG(info.st_mode)) fail("Cannot read file", path, QStringLiteral("It is not a regular file."));
 
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(qMin<qint64>(info.st_size, limit)));

@@ -11,8 +11,9 @@ namespace hl {
 // A file that cannot be read or saved. The message names the file and gives the system's reason.
 HL_DECLARE_EXCEPTION(EFileError, Exception);
 
-// The whole content of the file at `path`. Throws EFileError when it cannot be opened or read, or
-// when it holds more than `limit` bytes. Blocks for the read.
+// The whole content of the file at `path`. Throws EFileError when it cannot be opened or read, when
+// it is not a regular file (a folder, pipe, socket or device), or when it holds more than `limit`
+// bytes. Blocks for the read, never for a writer of a pipe.
 QByteArray ReadFileContents(const QString& path, qint64 limit);
 
 // Replaces the file at `path` with `bytes` in one step: the bytes go into a new temporary file in

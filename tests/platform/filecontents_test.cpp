@@ -2,7 +2,13 @@
 #include "support/tempdir.h"
 
 #include <QFile>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace hl {
 namespace {
@@ -59,6 +65,25 @@ TEST(FileContents, FailuresNameTheFileAndTheReason) {
     expectError([&] { ReplaceFileContents(dir.file(QStringLiteral("list.txt")), "x"); },
                 dir.file(QStringLiteral("list.txt")), "Is a directory");
     EXPECT_EQ(dir.entries(), (QStringList{QStringLiteral("big"), QStringLiteral("list.txt")}));
+}
+
+TEST(FileContents, APipeOrADeviceIsRefusedAtOnce) {
+    test::TempDir dir;
+    const QString pipe = dir.file(QStringLiteral("list.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {pipe, QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(path.toStdString());
+        std::promise<void> done;
+        std::future<void> finished = done.get_future();
+        std::thread reader([&] {
+            expectError([&] { ReadFileContents(path, 100); }, path, "not a regular file");
+            done.set_value();
+        });
+        const bool returned = finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        EXPECT_TRUE(returned) << "the read waits for a writer";
+        if (!returned) ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+        reader.join();
+    }
 }
 
 } // namespace
