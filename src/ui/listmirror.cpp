@@ -38,6 +38,7 @@ void ListMirror::loadProxyList() {
         proxyStyle_ = list.style;
         proxyEditor_->setPlainText(list.text);
     } catch (const Exception& error) {
+        proxyListKept_ = true;
         saves_.reportReadError(error.message());
     }
 }
@@ -48,7 +49,7 @@ void ListMirror::saveUrlList() {
 }
 
 void ListMirror::saveProxyList() {
-    if (!rememberProxyList_->isChecked()) return;
+    if (proxyListKept_ || !rememberProxyList_->isChecked()) return;
     saves_.save(path(kProxyListFileName),
                 [this] { SaveProxyList(path(kProxyListFileName), proxyEditor_->text(), proxyStyle_); });
 }

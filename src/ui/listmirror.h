@@ -24,7 +24,7 @@ public:
     // read is reported, and this session leaves it alone instead of overwriting it.
     void loadUrlList();
     // Start-up: proxylist.txt into the proxy editor when it exists; later saves keep its mark and
-    // line breaks.
+    // line breaks. One that cannot be read is reported and left alone, as list.txt is.
     void loadProxyList();
 
 private:
@@ -39,6 +39,7 @@ private:
     SaveGate& saves_;
     TextFileStyle proxyStyle_;
     bool urlListKept_ = false;
+    bool proxyListKept_ = false;
 };
 
 } // namespace hl

@@ -144,6 +144,19 @@ TEST_F(SettingsBinderTest, AListFileThatCannotBeReadIsReportedAndLeftAlone) {
     EXPECT_EQ(settings.read(QStringLiteral("list.txt/kept")), "not a list file");
 }
 
+TEST_F(SettingsBinderTest, AProxyListFileThatCannotBeReadIsReportedAndLeftAlone) {
+    writeSettings("RememberProxyList=ON\r\n");
+    settings.write(QStringLiteral("proxylist.txt/kept"), "not a proxy list");
+    reopen();
+    ASSERT_EQ(prompts->messages.size(), 1u);
+    EXPECT_TRUE(prompts->messages[0].text.contains(QStringLiteral("proxylist.txt")))
+        << prompts->messages[0].text.toStdString();
+    // The empty editor must not take the place of the unread list at the next change.
+    form->proxyTab()->editor()->appendLine(QStringLiteral("p1:8080"));
+    EXPECT_EQ(prompts->messages.size(), 1u);
+    EXPECT_EQ(settings.read(QStringLiteral("proxylist.txt/kept")), "not a proxy list");
+}
+
 TEST_F(SettingsBinderTest, BlankListFileGivesTheSampleList) {
     settings.write(QStringLiteral("list.txt"), "\xEF\xBB\xBF \r\n\r\n");
     reopen();
