@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: deps build run cli test test-unit test-interop test-gui bench fuzz format clean
+.PHONY: deps build run test test-unit test-interop test-gui bench fuzz format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -39,7 +39,7 @@ fuzz:
 	fuzz/build.sh
 
 format:
-	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR)
