@@ -45,5 +45,18 @@ TEST(ResumeTargetStream, LeavesAFileWithoutResumePositionAsItIs) {
     EXPECT_FALSE(stream.RestartedFromZero());
 }
 
+TEST(ResumeTargetStream, KeepsTheFileAtTheBytesThatArrived) {
+    // A partial file is resumed from its end: a reserved but unwritten length would become a hole.
+    for (const bool wholeBody : {false, true}) {
+        TMemoryStream file;
+        file.Write(QByteArray("0123456789"));
+        ResumeTargetStream stream(file, [&] { return wholeBody; });
+        stream.SetSize(10 + 1000);
+        EXPECT_EQ(file.Size(), wholeBody ? 0 : 10) << wholeBody;
+        stream.Write(QByteArray("abcd"));
+        EXPECT_EQ(file.Data(), wholeBody ? QByteArray("abcd") : QByteArray("0123456789abcd")) << wholeBody;
+    }
+}
+
 } // namespace
 } // namespace hl
