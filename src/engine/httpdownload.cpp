@@ -61,7 +61,10 @@ void HttpDownload::Run() {
         transfer(options, folder);
     } catch (const std::exception& error) {
         discardEmptyFiles();
-        actions_.FinishFailed(slot_, ErrorMessage(error), urlfile_, ProxySatir, options.showErrors);
+        if (cutByStop_)
+            actions_.FinishStopped(slot_, urlfile_);
+        else
+            actions_.FinishFailed(slot_, ErrorMessage(error), urlfile_, ProxySatir, options.showErrors);
     }
 }
 
@@ -71,6 +74,8 @@ void HttpDownload::transfer(const DownloadOptions& options, const QString& folde
     transport->SSLOptions.SetSSLVersions({TIdSSLVersion::sslvSSLv23, TIdSSLVersion::sslvTLSv1,
                                           TIdSSLVersion::sslvTLSv1_1, TIdSSLVersion::sslvTLSv1_2});
     transport->Resolver = environment_.resolver;
+    // A server that stops sending reports no work; STOP still ends its connection and its HEAD.
+    transport->ShouldAbort = [this] { return stopRequested(); };
     TIdHTTP http;
     slot_ = actions_.ClaimSlot();
     http.Tag = slot_;
@@ -156,10 +161,12 @@ void HttpDownload::HttpRedirect(const QString& target) {
 
 void HttpDownload::HttpWork(TIdHTTP& http, qint64 count) {
     work_.Report(slot_, count);
-    if (state_.StopRequested.requested()) {
-        cutByStop_ = true;
-        http.Disconnect();
-    }
+    if (stopRequested()) http.Disconnect();
+}
+
+bool HttpDownload::stopRequested() {
+    if (state_.StopRequested.requested()) cutByStop_ = true;
+    return cutByStop_;
 }
 
 void HttpDownload::requireCompleteBody(const TIdHTTP& http) const {
@@ -207,11 +214,7 @@ void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
         // An empty body is asked for again at once, with the same client.
         file.SetSize(0);
         file.Seek(0);
-        if (attempts_ >= kEmptyBodyAttempts) return;
-        if (state_.StopRequested.requested()) {
-            cutByStop_ = true;
-            return;
-        }
+        if (attempts_ >= kEmptyBodyAttempts || stopRequested()) return;
     }
 }
 

@@ -37,6 +37,8 @@ private:
     // transfer from the work callback.
     void HttpRedirect(const QString& target);
     void HttpWork(TIdHTTP& http, qint64 count);
+    // Whether STOP was pressed; once it was, the URL ends as stopped (cutByStop_).
+    bool stopRequested();
     void requireCompleteBody(const TIdHTTP& http) const;
     // A failed or stopped URL leaves no empty file behind under its final or partial name.
     void discardEmptyFiles() const;

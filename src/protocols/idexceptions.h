@@ -18,6 +18,8 @@ HL_DECLARE_FIXED_EXCEPTION(EIdAlreadyConnected, EIdException, "Already connected
 HL_DECLARE_FIXED_EXCEPTION(EIdUnknownProtocol, EIdException, "Unknown Protocol");
 HL_DECLARE_FIXED_EXCEPTION(EIdIOHandlerPropInvalid, EIdException, "IOHandler value is not valid");
 HL_DECLARE_FIXED_EXCEPTION(EIdIOHandlerStreamDataTooLarge, EIdException, "Data is too large for stream");
+// A wait on the socket that its owner's abort check ended (a stop request).
+HL_DECLARE_FIXED_EXCEPTION(EIdOperationAborted, EIdException, "Operation aborted.");
 
 // FTP: a reply whose code the command does not accept; the message is the reply's text lines,
 // each followed by CRLF.

@@ -38,6 +38,7 @@ void TIdIOHandlerSocket::Open() {
     inputPos_ = 0;
     peerClosed_ = false;
     peerAddress_ = resolveHost(connectHost, *Resolver);
+    socket_.shouldAbort = ShouldAbort;
     socket_.connect(peerAddress_, connectPort, socketWait(ConnectTimeout));
     try {
         if (tunneled) tunnel_->handshake(*this, Host, Port);

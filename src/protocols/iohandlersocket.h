@@ -40,6 +40,9 @@ public:
     // Called on the reading thread with the number of bytes each time bytes leave the receive
     // buffer (line ends included). The clients use it for their work reporting.
     std::function<void(qint64)> OnReceived;
+    // Asked on the calling thread about every TcpSocket::kAbortCheckMs while a call waits for the
+    // peer; true ends that call with EIdOperationAborted. Set before Open.
+    std::function<bool()> ShouldAbort;
 
     // Resolves and connects to Host:Port (or the tunnel's server, then runs the tunnel's
     // handshake), then lets a derived transport finish its set-up (TLS).

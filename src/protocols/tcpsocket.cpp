@@ -15,25 +15,23 @@
 
 namespace hl {
 
-namespace {
-
-// poll() on one descriptor, restarting after signals with the time that is left.
-int pollOne(int fd, short events, int timeoutMs) {
+int TcpSocket::pollFor(short events, int timeoutMs) const {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        pollfd p{fd, events, 0};
-        int wait = -1;
+        int wait = kWaitForever;
         if (timeoutMs >= 0) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
         }
-        const int r = ::poll(&p, 1, wait);
-        if (r >= 0 || errno != EINTR) return r;
+        const bool sliced = shouldAbort && (wait < 0 || wait > kAbortCheckMs);
+        pollfd p{fd_, events, 0};
+        const int r = ::poll(&p, 1, sliced ? kAbortCheckMs : wait);
+        if (r < 0 && errno == EINTR) continue;
+        if (r != 0 || !sliced) return r;
+        if (shouldAbort()) throw EIdOperationAborted();
     }
 }
-
-} // namespace
 
 TcpSocket::~TcpSocket() {
     close();
@@ -64,7 +62,13 @@ void TcpSocket::connect(quint32 address, quint16 port, int timeoutMs) {
             errno = saved;
             raiseLastSocketError();
         }
-        const int r = pollOne(fd_, POLLOUT, timeoutMs);
+        int r = 0;
+        try {
+            r = pollFor(POLLOUT, timeoutMs);
+        } catch (const EIdOperationAborted&) {
+            close();
+            throw;
+        }
         if (r == 0) {
             close();
             throw EIdConnectTimeout();
@@ -85,14 +89,14 @@ void TcpSocket::connect(quint32 address, quint16 port, int timeoutMs) {
 
 bool TcpSocket::waitReadable(int timeoutMs) const {
     if (fd_ < 0) throw EIdNotConnected();
-    const int r = pollOne(fd_, POLLIN, timeoutMs);
+    const int r = pollFor(POLLIN, timeoutMs);
     if (r < 0) raiseLastSocketError(true);
     return r > 0;
 }
 
 bool TcpSocket::waitWritable(int timeoutMs) const {
     if (fd_ < 0) throw EIdNotConnected();
-    const int r = pollOne(fd_, POLLOUT, timeoutMs);
+    const int r = pollFor(POLLOUT, timeoutMs);
     if (r < 0) raiseLastSocketError();
     return r > 0;
 }
@@ -122,7 +126,7 @@ void TcpSocket::sendAll(const char* data, std::size_t length) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (pollOne(fd_, POLLOUT, kWaitForever) < 0) raiseLastSocketError();
+            if (pollFor(POLLOUT, kWaitForever) < 0) raiseLastSocketError();
             continue;
         }
         raiseLastSocketError();

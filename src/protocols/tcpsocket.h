@@ -3,6 +3,7 @@
 // EIdSocketError with Windows Sockets numbers; time-outs as EIdConnectTimeout / EIdReadTimeout.
 #include <QtGlobal>
 #include <cstddef>
+#include <functional>
 
 namespace hl {
 
@@ -11,11 +12,18 @@ public:
     // Time limits are in milliseconds: kWaitForever (any negative value) waits without limit, 0 only
     // looks. Callers map the clients' "0 or -1 means no limit" onto this.
     static constexpr int kWaitForever = -1;
+    // How often a wait with nothing happening asks shouldAbort.
+    static constexpr int kAbortCheckMs = 100;
 
     TcpSocket() = default;
     ~TcpSocket();
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
+
+    // Asked on the waiting thread every kAbortCheckMs while connect, a wait or a write is blocked;
+    // true ends that call with EIdOperationAborted. Lets a stop request end a silent transfer
+    // however long its time-outs are. Empty: never asked.
+    std::function<bool()> shouldAbort;
 
     // Connects to address:port (host byte order); without a limit it waits as long as the system does.
     void connect(quint32 address, quint16 port, int timeoutMs);
@@ -37,6 +45,10 @@ public:
     int descriptor() const { return fd_; }
 
 private:
+    // poll() for events, restarted after signals, within timeoutMs (kWaitForever: no limit).
+    // Returns poll()'s result; throws EIdOperationAborted when shouldAbort says so.
+    int pollFor(short events, int timeoutMs) const;
+
     int fd_ = -1;
 };
 

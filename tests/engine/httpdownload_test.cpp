@@ -280,6 +280,37 @@ TEST_F(HttpDownloadTest, StopDuringTheHeadEndsTheUrlBeforeAnyFileIsMade) {
     EXPECT_EQ(server.received().at(0).count("HTTP/1.1"), 1); // no GET followed
 }
 
+TEST_F(HttpDownloadTest, StopEndsAServerThatFellSilent) {
+    // Without a read time-out only the stop request can end these waits.
+    window.options.readTimeoutMs = 0;
+    for (const bool inTheHead : {true, false}) {
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        window.options.serverProposedName = inTheHead;
+        window.errorLog.clear();
+        state.StopRequested.clear();
+        test::ScriptedServer silent([&](test::ScriptedConnection& c) {
+            if (c.readHead().isEmpty()) return;
+            if (!inTheHead) c.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + QByteArray(10, 'x'));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            state.StopRequested.request();
+            c.waitForClientClose(5000);
+        });
+        const auto started = std::chrono::steady_clock::now();
+        run({silent.url(QStringLiteral("/a.zip"))});
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3)) << inTheHead;
+        EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) Download stopped URL: ") +
+                                               silent.url(QStringLiteral("/a.zip"))})
+            << inTheHead;
+        // The partial file keeps exactly what arrived, ready for a later resume.
+        const QStringList left = inTheHead ? QStringList() : QStringList{QStringLiteral("a.zip.part")};
+        EXPECT_EQ(folder.entries(), left) << inTheHead;
+        if (!inTheHead) {
+            EXPECT_EQ(folder.read(QStringLiteral("a.zip.part")), QByteArray(10, 'x'));
+        }
+    }
+}
+
 TEST_F(HttpDownloadTest, SendsCsvLinesToTheirFolders) {
     site.put("/a.zip", "a");
     site.put("/b.zip,sub", "whole line");
