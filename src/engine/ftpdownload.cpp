@@ -37,7 +37,10 @@ void FtpDownload::Run() {
         transfer(options, folder);
     } catch (const std::exception& error) {
         discardEmptyFiles();
-        actions_.FinishFailed(slot_, ErrorMessage(error), url_, ProxySatir, options.showErrors);
+        if (cutByStop_)
+            actions_.FinishStopped(slot_, url_);
+        else
+            actions_.FinishFailed(slot_, ErrorMessage(error), url_, ProxySatir, options.showErrors);
     }
 }
 
@@ -97,6 +100,8 @@ void FtpDownload::configure(TIdFTP& ftp, const DownloadOptions& options, const F
     ftp.ReadTimeout = options.readTimeoutMs;
     ftp.TransferType = TIdFTPTransferType::ftBinary;
     ftp.Resolver = environment_.resolver;
+    // A server that falls silent reports no work; STOP still ends its session or its transfer.
+    ftp.ShouldAbort = [this] { return stopRequested(); };
 }
 
 void FtpDownload::applyProxy(TIdFTP& ftp) {
@@ -122,8 +127,6 @@ void FtpDownload::installCallbacks(TIdFTP& ftp) {
     // The bar shows this transfer's share of the whole file; a resumed transfer starts from 0.
     work_.SetProgress([this](qint64 bytes) { return ProgressPerMille(bytes, totalSize_, QString()); });
     ftp.OnWork = [this, &ftp](TWorkMode, qint64 count) { onWork(ftp, count); };
-    // A server that stops sending never reports work; STOP still ends its transfer.
-    ftp.ShouldAbort = [this] { return stopRequested(); };
 }
 
 void FtpDownload::fetch(TIdFTP& ftp, TFileStream& file, const QString& path, bool resume) {

@@ -62,6 +62,7 @@ void TIdFTP::openControlConnection() {
     control_.ConnectTimeout = ConnectTimeout;
     control_.ReadTimeout = ReadTimeout;
     control_.Resolver = Resolver;
+    control_.ShouldAbort = waitAbortCheck();
     control_.Open();
     utf8_ = false;
     greeting_ = {};
@@ -196,7 +197,13 @@ void TIdFTP::openDataConnection(const PassiveEndpoint& endpoint) {
     data_->ReadTimeout = ReadTimeout;
     data_->Resolver = Resolver;
     data_->SetTransparentProxy(control_.TransparentProxy());
+    data_->ShouldAbort = waitAbortCheck();
     data_->Open();
+}
+
+std::function<bool()> TIdFTP::waitAbortCheck() {
+    // Once ABOR is sent, its replies are awaited in full so that the session ends in order.
+    return [this] { return !aborted_ && ShouldAbort && ShouldAbort(); };
 }
 
 QString TIdFTP::controlPeer() const {

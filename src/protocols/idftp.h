@@ -72,7 +72,9 @@ public:
     TWorkEvent OnWork;
     TWorkEndEvent OnWorkEnd;
     // Asked every kIdleCheckMs while the data connection is silent; true aborts the transfer as
-    // Abort does. Lets a stop request end a download from a server that stopped sending.
+    // Abort does. Lets a stop request end a download from a server that stopped sending. Until a
+    // transfer is aborted it is also asked while the client waits for the server otherwise
+    // (connecting, a reply, a data connection); true then ends the call with EIdOperationAborted.
     std::function<bool()> ShouldAbort;
 
     // Connects, reads the greeting, sends HOST, logs in, reads the features and sets the transfer
@@ -124,6 +126,8 @@ private:
     const FtpReply& readReply();
     void checkReply(std::initializer_list<int> accepted);
     QString controlPeer() const;
+    // The transports' abort check: ShouldAbort, except while an abort is being answered.
+    std::function<bool()> waitAbortCheck();
 
     TIdIOHandlerSocket control_;
     std::unique_ptr<TIdIOHandlerSocket> data_;

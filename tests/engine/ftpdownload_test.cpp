@@ -9,7 +9,9 @@
 #include "support/tempdir.h"
 
 #include <QFile>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace hl {
 namespace {
@@ -205,6 +207,22 @@ TEST_F(FtpDownloadTest, StopCutsTheTransferAndReportsIt) {
             EXPECT_EQ(folder.read(QStringLiteral("a.zip.part")), QByteArray(1000, 'x'));
         }
     }
+}
+
+TEST_F(FtpDownloadTest, StopEndsASessionWhoseServerFellSilent) {
+    // Without a read time-out only the stop request can end the wait for the greeting.
+    window.options.readTimeoutMs = 0;
+    test::ScriptedServer silent([&](ScriptedConnection& c) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        state.StopRequested.request();
+        c.waitForClientClose(5000);
+    });
+    const QString url = ftpUrl(silent.port(), QStringLiteral("/a.zip"));
+    const auto started = std::chrono::steady_clock::now();
+    run({url});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) Download stopped URL: ") + url});
+    EXPECT_TRUE(dir.entries().isEmpty());
 }
 
 TEST_F(FtpDownloadTest, AFinishedFileThatCannotTakeItsNameIsAnError) {
