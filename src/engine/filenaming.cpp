@@ -1,5 +1,6 @@
 #include "engine/filenaming.h"
 
+#include <QFile>
 #include <string_view>
 
 namespace hl {
@@ -15,6 +16,17 @@ bool isAllowedInUrlName(QChar c) {
 bool isForbiddenInFileName(QChar c) {
     constexpr std::u16string_view forbidden = u"\"*+,/:;<=>?[\\]^|";
     return forbidden.find(c.unicode()) != std::u16string_view::npos;
+}
+
+// The file system takes names of at most 255 bytes; a name of many non-ASCII characters can pass
+// that within kMaxFileNameLength characters, and the download would fail on its file name.
+QString cutToEncodedLength(QString name) {
+    while (QFile::encodeName(name).size() > kMaxFileNameLength) {
+        name.chop(1);
+        // Never half of a character outside the basic plane.
+        if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);
+    }
+    return name;
 }
 
 qsizetype indexOf(const QString& text, const QString& marker, bool caseSensitive) {
@@ -71,7 +83,7 @@ QString SanitizeFileName(const QString& text) {
     for (QChar& c : name)
         if (c.unicode() <= 255 && isForbiddenInFileName(c)) c = QLatin1Char(' ');
     name.replace(QStringLiteral("  "), QStringLiteral(" "));
-    return name.trimmed().left(kMaxFileNameLength);
+    return cutToEncodedLength(name.trimmed().left(kMaxFileNameLength));
 }
 
 QString FileNameFromContentDisposition(const QString& value) {

@@ -1,7 +1,7 @@
 #pragma once
 // How a download's output name is derived: from the URL, or from the name a server proposes in
 // Content-Disposition. Pure string functions; they touch no file. Names are sequences of 16-bit
-// characters and never longer than kMaxFileNameLength.
+// characters and never longer than kMaxFileNameLength, in characters and in encoded bytes.
 #include <QString>
 
 namespace hl {
@@ -17,7 +17,8 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams);
 QString FileNameFromContentDisposition(const QString& value);
 
 // Turns the characters that cannot stand in a file name into spaces, halves runs of spaces once,
-// trims and cuts to kMaxFileNameLength. Also cleans the user's extension text.
+// trims and cuts to kMaxFileNameLength characters, and further while its encoding on the file
+// system is longer than kMaxFileNameLength bytes. Also cleans the user's extension text.
 QString SanitizeFileName(const QString& text);
 
 // The text after / before the first occurrence of marker; empty when marker does not occur.

@@ -73,6 +73,25 @@ TEST(SanitizeFileName, TurnsForbiddenCharactersIntoSpacesAndHalvesSpaceRuns) {
         EXPECT_EQ(SanitizeFileName(QString::fromUtf8(text)), QString::fromUtf8(expected)) << text;
 }
 
+TEST(SanitizeFileName, KeepsLongNamesWithinWhatTheFileSystemTakes) {
+    // Cut to 200 bytes of UTF-8, never inside a character: 2-, 3- and 4-byte characters.
+    const struct {
+        QString text;
+        qsizetype characters;
+    } cases[] = {
+        {QString(300, QLatin1Char('a')), 200},
+        {QString(150, QChar(0x00e9)), 100},
+        {QString(150, QChar(0xfffd)), 66},
+        {QString::fromUtf8("\U0001F600").repeated(60), 100}, // 50 characters, each 2 UTF-16 units
+    };
+    for (const auto& c : cases) {
+        const QString name = SanitizeFileName(c.text);
+        EXPECT_EQ(name.size(), c.characters) << c.characters;
+        EXPECT_TRUE(c.text.startsWith(name)) << c.characters;
+        EXPECT_EQ(QString::fromUtf8(name.toUtf8()), name) << c.characters; // no broken character
+    }
+}
+
 TEST(TextAfterAndBefore, FindTheMarkerWithOrWithoutCase) {
     EXPECT_EQ(TextAfter(QStringLiteral("a FileName=x"), QStringLiteral("filename="), false),
               QStringLiteral("x"));

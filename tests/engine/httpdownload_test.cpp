@@ -311,6 +311,19 @@ TEST_F(HttpDownloadTest, StopEndsAServerThatFellSilent) {
     }
 }
 
+TEST_F(HttpDownloadTest, ALongNonAsciiServerNameStillNamesAFile) {
+    // Every byte above 127 of a header becomes U+FFFD, three bytes on disk: 100 of them would make
+    // a name longer than the file system takes.
+    site.put("/get", "body",
+             "Content-Disposition: attachment; filename=\"" + QByteArray(100, '\xe9') + ".zip\"\r\n");
+    run({url("/get")});
+    EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url("/get")});
+    EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+    const QString name = QString(66, QChar(QChar::ReplacementCharacter));
+    EXPECT_EQ(dir.entries(), QStringList{name});
+    EXPECT_EQ(dir.read(name), "body");
+}
+
 TEST_F(HttpDownloadTest, SendsCsvLinesToTheirFolders) {
     site.put("/a.zip", "a");
     site.put("/b.zip,sub", "whole line");
