@@ -48,8 +48,10 @@ void FtpDownload::transfer(const DownloadOptions& options, const QString& folder
     const QString filename = folder + FileNameFromURL(url_, options.fullUrl, options.includeParams) +
                              SanitizeFileName(options.extension);
     // Decided before the server is contacted, for any file of that name: an empty one may be the
-    // name reservation of a download of the same name still under way.
-    if (options.skipExisting && FileExists(filename)) {
+    // name reservation of a download of the same name still under way. One that a killed download
+    // left beside its partial file is no download; that partial file is continued instead.
+    const bool killedBefore = options.skipExisting && state_.Reservations.IsLeftOfKilledDownload(filename);
+    if (options.skipExisting && FileExists(filename) && !killedBefore) {
         actions_.FinishSkipped(slot_, url_);
         return;
     }
@@ -62,8 +64,9 @@ void FtpDownload::transfer(const DownloadOptions& options, const QString& folder
     if (settings_.useProxy) applyProxy(ftp);
     ftp.Connect();
 
-    ReservedOutput output = actions_.Reserve(filename, options.overwrite, options.resumePartial,
-                                             /* existing files were skipped above: */ false, hold_);
+    ReservedOutput output =
+        actions_.Reserve(filename, options.overwrite, options.resumePartial,
+                         /* other existing files were skipped above: */ killedBefore, hold_);
     reserved_ = true;
     filename_ = output.filename;
     partfilename_ = output.partfilename;

@@ -36,6 +36,12 @@ ReservedOutput OutputReservations::Reserve(const QString& filename, bool overwri
     return output;
 }
 
+bool OutputReservations::IsLeftOfKilledDownload(const QString& filename) {
+    std::lock_guard lock(mutex_);
+    return !held_.contains(filename) && FileSizeOf(filename) == 0 &&
+           FileSizeOf(filename + QStringLiteral(".part")) > 0;
+}
+
 void OutputReservations::release(const QStringList& paths) {
     std::lock_guard lock(mutex_);
     for (const QString& path : paths)

@@ -36,6 +36,10 @@ public:
     ReservedOutput Reserve(const QString& filename, bool overwrite, bool resumePartial,
                            bool emptyCountsAsAbsent, Hold& hold);
 
+    // Whether filename is an empty final file beside a partial file with content that no download
+    // of this process holds: the name reservation of a download that was killed mid-transfer.
+    bool IsLeftOfKilledDownload(const QString& filename);
+
 private:
     void release(const QStringList& paths);
 

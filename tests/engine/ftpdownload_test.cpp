@@ -265,6 +265,19 @@ TEST_F(FtpDownloadTest, SkipsAnExistingFileEvenAnEmptyOneWithoutContactingTheSer
     }
 }
 
+TEST_F(FtpDownloadTest, ContinuesWhatAKilledRunLeftInsteadOfSkippingIt) {
+    // A killed run leaves its empty name reservation beside the partial file.
+    dir.write(QStringLiteral("a.txt"), "");
+    dir.write(QStringLiteral("a.txt.part"), "hel");
+    ScriptedFtpServer server({.replies = {{"REST 1", "350 Restarting at 1."}, {"SIZE", "213 5"}}},
+                             sendData("lo"));
+    const QString url = ftpUrl(server.port(), QStringLiteral("/a.txt"));
+    run({url});
+    EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url});
+    EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("a.txt")});
+    EXPECT_EQ(dir.read(QStringLiteral("a.txt")), "hello");
+}
+
 // Two URLs of a parallel run that map to the same file name each get a file of their own.
 TEST_F(FtpDownloadTest, ParallelDownloadsOfOneNameTakeNumberedFiles) {
     ScriptedFtpServer one({}, sendData("one"));
