@@ -25,10 +25,14 @@ void ResumeTargetStream::Seek(qint64 position) {
 void ResumeTargetStream::SetSize(qint64 size) {
     // Growing the stream reserves a body's length: the body starts.
     if (size > Position()) bodyStarts();
-    // The file itself only grows by what is written. A partial file longer than what arrived
-    // would, after a crash or a kill, be resumed from its end with a hole of zeros inside.
+    // The file itself only grows by what is written, into space reserved here. A partial file
+    // longer than what arrived would, after a crash or a kill, be resumed from its end with a hole
+    // of zeros inside.
     const qint64 fileSize = std::max<qint64>(size - shift_, 0);
-    if (fileSize < file_.Size()) file_.SetSize(fileSize);
+    if (fileSize > file_.Size())
+        file_.ReserveSpace(fileSize);
+    else
+        file_.SetSize(fileSize);
 }
 
 void ResumeTargetStream::Write(const char* data, qint64 length) {

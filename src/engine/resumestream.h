@@ -4,8 +4,9 @@
 // whole file (a status other than 206); written at the resume position that would corrupt the
 // file, so then the partial file is emptied first and the body lands at byte 0. Positions seen by
 // the client stay those of a resumed file, so its own bookkeeping (reset to the start position,
-// cutting back to what arrived) keeps working. A reservation of the body's length is not passed
-// on: the file always holds exactly the bytes received, since a later resume continues from its end.
+// cutting back to what arrived) keeps working. A reservation of the body's length reserves disk
+// space only: the file always holds exactly the bytes received, since a later resume continues
+// from its end.
 #include "platform/streams.h"
 
 #include <functional>

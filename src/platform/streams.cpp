@@ -69,6 +69,16 @@ void TFileStream::SetSize(qint64 size) {
     if (position_ > size) Seek(size);
 }
 
+void TFileStream::ReserveSpace(qint64 size) {
+    const qint64 current = Size();
+    if (size <= current) return;
+    int r = 0;
+    do {
+        r = ::fallocate(fd_, FALLOC_FL_KEEP_SIZE, current, size - current);
+    } while (r != 0 && errno == EINTR);
+    if (r != 0 && errno != EOPNOTSUPP && errno != ENOSYS) fail("Cannot set the size of file");
+}
+
 void TFileStream::Write(const char* data, qint64 length) {
     while (length > 0) {
         const ssize_t n = ::write(fd_, data, static_cast<size_t>(length));

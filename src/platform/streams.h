@@ -24,6 +24,10 @@ public:
     virtual void SetSize(qint64 size) = 0;
     // Writes at the position and advances it. Throws EStreamError when not everything was written.
     virtual void Write(const char* data, qint64 length) = 0;
+    // Makes room for the stream to grow to size without changing Size() (a file takes its disk
+    // blocks now). Nothing happens where that cannot be done. Throws EStreamError when the room
+    // is not there.
+    virtual void ReserveSpace(qint64 size) { static_cast<void>(size); }
     void Write(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
 };
 
@@ -60,6 +64,8 @@ public:
     void SetSize(qint64 size) override;
     void Write(const char* data, qint64 length) override;
     using TStream::Write;
+    // Setting the size afterwards, even to the current size, frees the blocks past the end.
+    void ReserveSpace(qint64 size) override;
     const QString& Path() const { return path_; }
 
 private:

@@ -41,7 +41,8 @@ void HttpBodyDestination::abandon() {
     TStream* const stream = output_.stream;
     if (!stream) return;
     const qint64 keep = decoder_ ? start_ : stream->Position();
-    if (stream->Size() > keep) stream->SetSize(keep);
+    // Also at the current size: a file then gives back the space reserved for the rest.
+    if (stream->Size() >= keep) stream->SetSize(keep);
     stream->Seek(keep);
 }
 

@@ -1,4 +1,5 @@
 #include "engine/resumestream.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -48,13 +49,19 @@ TEST(ResumeTargetStream, LeavesAFileWithoutResumePositionAsItIs) {
 TEST(ResumeTargetStream, KeepsTheFileAtTheBytesThatArrived) {
     // A partial file is resumed from its end: a reserved but unwritten length would become a hole.
     for (const bool wholeBody : {false, true}) {
-        TMemoryStream file;
-        file.Write(QByteArray("0123456789"));
+        test::TempDir dir;
+        dir.write(QStringLiteral("a.part"), "0123456789");
+        TFileStream file(dir.file(QStringLiteral("a.part")), TFileStream::Mode::OpenExisting);
+        file.Seek(10);
         ResumeTargetStream stream(file, [&] { return wholeBody; });
         stream.SetSize(10 + 1000);
         EXPECT_EQ(file.Size(), wholeBody ? 0 : 10) << wholeBody;
         stream.Write(QByteArray("abcd"));
-        EXPECT_EQ(file.Data(), wholeBody ? QByteArray("abcd") : QByteArray("0123456789abcd")) << wholeBody;
+        EXPECT_EQ(dir.read(QStringLiteral("a.part")),
+                  wholeBody ? QByteArray("abcd") : QByteArray("0123456789abcd"))
+            << wholeBody;
+        stream.SetSize(stream.Position()); // the body ended early
+        EXPECT_EQ(file.Size(), wholeBody ? 4 : 14) << wholeBody;
     }
 }
 

@@ -38,24 +38,40 @@ TEST(Streams, FileStreamFollowsTheStreamRulesAndKeepsBytesOnReopen) {
     EXPECT_EQ(reopened.Size(), 4);
 }
 
-TEST(Streams, ExtendingAFileReservesItsBlocks) {
-    test::TempDir dir;
-    const QString path = dir.file(QStringLiteral("big.part"));
-    TFileStream stream(path, TFileStream::Mode::Create);
-    {
-        const int probe =
-            ::open(dir.file(QStringLiteral("probe")).toLocal8Bit().constData(), O_CREAT | O_RDWR, 0644);
-        const bool supported = ::fallocate(probe, 0, 0, 4096) == 0;
-        ::close(probe);
-        if (!supported) GTEST_SKIP() << "this file system cannot reserve blocks";
-    }
-    constexpr qint64 kSize = 8 << 20;
-    stream.SetSize(kSize);
+bool canReserveBlocks(const test::TempDir& dir) {
+    const int probe =
+        ::open(dir.file(QStringLiteral("probe")).toLocal8Bit().constData(), O_CREAT | O_RDWR, 0644);
+    const bool supported = ::fallocate(probe, 0, 0, 4096) == 0;
+    ::close(probe);
+    return supported;
+}
+
+qint64 allocatedBytes(const QString& path) {
     struct stat info {};
-    ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &info), 0);
-    EXPECT_EQ(info.st_size, kSize);
+    EXPECT_EQ(::stat(path.toLocal8Bit().constData(), &info), 0);
+    return static_cast<qint64>(info.st_blocks) * 512;
+}
+
+TEST(Streams, AFileReservesItsBlocksWhenExtendedOrBeyondItsEnd) {
+    test::TempDir dir;
+    if (!canReserveBlocks(dir)) GTEST_SKIP() << "this file system cannot reserve blocks";
+    constexpr qint64 kSize = 8 << 20;
+    const QString grownPath = dir.file(QStringLiteral("grown.part"));
+    TFileStream grown(grownPath, TFileStream::Mode::Create);
+    grown.SetSize(kSize);
+    EXPECT_EQ(grown.Size(), kSize);
     // A sparse extension would hold no blocks; reserved space is allocated up front.
-    EXPECT_GE(static_cast<qint64>(info.st_blocks) * 512, kSize);
+    EXPECT_GE(allocatedBytes(grownPath), kSize);
+
+    const QString reservedPath = dir.file(QStringLiteral("reserved.part"));
+    TFileStream reserved(reservedPath, TFileStream::Mode::Create);
+    reserved.Write("abc");
+    reserved.ReserveSpace(kSize);
+    EXPECT_EQ(reserved.Size(), 3); // a killed transfer leaves only what was written
+    EXPECT_GE(allocatedBytes(reservedPath), kSize);
+    reserved.SetSize(3); // setting the size gives the rest back
+    EXPECT_LT(allocatedBytes(reservedPath), kSize);
+    EXPECT_EQ(dir.read(QStringLiteral("reserved.part")), QByteArray("abc"));
 }
 
 TEST(Streams, FileErrorsNameTheFileAndTheReason) {
