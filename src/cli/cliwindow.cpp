@@ -1,5 +1,6 @@
 #include "cli/cliwindow.h"
 
+#include "engine/resultlines.h"
 #include "engine/statustexts.h"
 
 #include <cstdio>
@@ -41,12 +42,12 @@ void CliWindow::writeLine(FILE* stream, QFile* copy, const QString& line) {
 }
 
 void CliWindow::AddDownloadLog(const QString& line) {
-    writeLine(stdout, logFile_, line);
+    writeLine(stdout, logFile_, LogViewLine(line));
 }
 
 void CliWindow::AddErrorLog(const QString& line) {
     errorsReported_ = true;
-    writeLine(stderr, errorLogFile_, line);
+    writeLine(stderr, errorLogFile_, LogViewLine(line));
 }
 
 void CliWindow::ShowRunError(const QString& message) {

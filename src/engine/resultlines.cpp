@@ -2,6 +2,8 @@
 
 #include "engine/filenaming.h"
 
+#include <QRegularExpression>
+
 namespace hl {
 
 namespace {
@@ -50,6 +52,12 @@ QString ErrorBoxText(const QString& message, const QString& url, const QString& 
 
 QString EmptyFileBoxText(int attempts, const QString& url) {
     return ErrorBoxText(emptyFileMessage(attempts), url);
+}
+
+QString LogViewLine(const QString& line) {
+    static const QRegularExpression lineBreaks(QStringLiteral("[ \\t]*[\\r\\n]+[ \\t]*"));
+    QString single = line;
+    return single.replace(lineBreaks, QStringLiteral(" "));
 }
 
 QString ExtractLogURL(const QString& line) {

@@ -21,6 +21,11 @@ QString StoppedLine(const QString& url);
 QString ErrorBoxText(const QString& message, const QString& url, const QString& proxyLine = {});
 QString EmptyFileBoxText(int attempts, const QString& url);
 
+// A result line as the Download Log and the Error Log hold it: one line per URL, also when an error
+// message carries line breaks (the socket errors put one between their number and their text, a
+// server's reply text ends with one): a run of breaks, with the blanks around it, becomes one space.
+QString LogViewLine(const QString& line);
+
 // The first "http://", else "https://", else "ftp://" URL of a log line, up to the next space;
 // empty when the line holds none of them.
 QString ExtractLogURL(const QString& line);

@@ -1,5 +1,6 @@
 #include "ui/windowbridge.h"
 
+#include "engine/resultlines.h"
 #include "settings/settingsstore.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
@@ -15,24 +16,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QThread>
 #include <exception>
 
 namespace hl {
-namespace {
-
-// Every URL gets one log line, also when an error message carries line breaks (the socket errors
-// put one between their number and their text): a break becomes a space.
-QString asOneLine(const QString& line) {
-    static const QRegularExpression lineBreaks(QStringLiteral("\\r\\n|\\r|\\n"));
-    QString single = line;
-    return single.replace(lineBreaks, QStringLiteral(" "));
-}
-
-} // namespace
-
 WindowBridge::WindowBridge(TAppForm* form, RunState& state, QObject* parent)
     : QObject(parent), form_(form), state_(state) {}
 
@@ -146,11 +134,11 @@ void WindowBridge::ShowProgress(std::optional<int> perMille) {
 }
 
 void WindowBridge::AddDownloadLog(const QString& line) {
-    form_->downloadLog()->view()->appendLine(asOneLine(line));
+    form_->downloadLog()->view()->appendLine(LogViewLine(line));
 }
 
 void WindowBridge::AddErrorLog(const QString& line) {
-    form_->errorLog()->view()->appendLine(asOneLine(line));
+    form_->errorLog()->view()->appendLine(LogViewLine(line));
 }
 
 void WindowBridge::ShowErrorBox(const QString& text) {

@@ -17,7 +17,7 @@ TEST(CliFtp, DownloadsFtpLinesLikeAnyOther) {
     const test::CliResult result = test::runCli({QStringLiteral("-d"), dir.path(), url, missing});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, ("(DOWNLOADED) URL: " + url + "\n").toUtf8());
-    EXPECT_EQ(result.err, ("(ERROR) No such file or directory.\r\n URL: " + missing + "\n").toUtf8());
+    EXPECT_EQ(result.err, ("(ERROR) No such file or directory. URL: " + missing + "\n").toUtf8());
     EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("notes.txt")});
     EXPECT_EQ(dir.read(QStringLiteral("notes.txt")), "ftp body");
 }

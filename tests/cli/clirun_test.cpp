@@ -3,6 +3,7 @@
 #include "support/cliprocess.h"
 #include "support/scriptedserver.h"
 #include "support/scriptedsite.h"
+#include "support/serverprocess.h"
 #include "support/tempdir.h"
 
 #include <QProcess>
@@ -67,6 +68,21 @@ TEST(CliRun, AnEmptyFileCountsAsAnError) {
     EXPECT_EQ(result.out, lines({QStringLiteral("(DOWNLOADED) URL: ") + site.url("/empty")}));
     EXPECT_EQ(result.err,
               lines({QStringLiteral("(ERROR) Empty file! (Tried 3 times) URL: ") + site.url("/empty")}));
+}
+
+// A socket error carries a line break between its number and its text; the logs keep one line per
+// URL, as the window's logs do.
+TEST(CliRun, AnErrorMessageWithALineBreakStaysOneLogLine) {
+    test::TempDir dir;
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/a.zip").arg(test::freeLoopbackPort());
+    const QString errorLog = dir.file(QStringLiteral("error.log"));
+    const test::CliResult result =
+        test::runCli({QStringLiteral("--error-log"), errorLog, refused}, dir.path());
+    EXPECT_EQ(result.exitCode, 1);
+    const QByteArray expected =
+        lines({QStringLiteral("(ERROR) Socket Error # 10061 Connection refused. URL: ") + refused});
+    EXPECT_EQ(result.err, expected);
+    EXPECT_EQ(dir.read(QStringLiteral("error.log")), expected);
 }
 
 TEST(CliRun, CtrlCStopsTheTransferUnderWay) {

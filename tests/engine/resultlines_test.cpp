@@ -22,6 +22,17 @@ TEST(ResultLines, WriteTheCatalogueTexts) {
               QStringLiteral("Download Error: Empty file! (Tried 3 times)\r\rURL: http://h/a.zip"));
 }
 
+TEST(LogViewLine, TurnsLineBreaksIntoOneSpace) {
+    EXPECT_EQ(
+        LogViewLine(QStringLiteral("(ERROR) Socket Error # 10061\r\nConnection refused. URL: http://h/a")),
+        QStringLiteral("(ERROR) Socket Error # 10061 Connection refused. URL: http://h/a"));
+    EXPECT_EQ(LogViewLine(QStringLiteral("a\rb\nc\r\n\nd")), QStringLiteral("a b c d"));
+    EXPECT_EQ(LogViewLine(QStringLiteral("(ERROR) No such file.\r\n URL: ftp://h/a")),
+              QStringLiteral("(ERROR) No such file. URL: ftp://h/a"));
+    EXPECT_EQ(LogViewLine(QStringLiteral("(SKIPPED) URL: http://h/a")),
+              QStringLiteral("(SKIPPED) URL: http://h/a"));
+}
+
 TEST(ExtractLogURL, TakesPrefixesInTableOrder) {
     const std::pair<const char*, const char*> cases[] = {
         {"(DOWNLOADED) URL: http://h/a.zip", "http://h/a.zip"},
