@@ -186,12 +186,18 @@ void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
         file.Seek(resumeAt);
         http.Request.Range = QString::number(resumeAt) + QLatin1Char('-');
     }
-    // A server that ignores the range sends the whole file: it is then written from byte 0.
+    // A server that ignores the range sends the whole file: it is then written from byte 0. A 206
+    // goes where its Content-Range says it starts.
     const auto wholeFileReply = [&http] {
         const int code = http.Response.ResponseCode;
         return code / 100 == 2 && code != 206;
     };
-    ResumeTargetStream destination(file, wholeFileReply);
+    const auto bodyStart = [&http, &wholeFileReply](qint64 resumeAt) -> qint64 {
+        if (wholeFileReply()) return 0;
+        const qint64 stated = http.Response.ResponseCode == 206 ? http.Response.ContentRange.Start : -1;
+        return stated >= 0 ? stated : resumeAt;
+    };
+    ResumeTargetStream destination(file, bodyStart);
     for (;;) {
         ++attempts_;
         work_.Restart();
@@ -208,7 +214,8 @@ void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
         if (output.ResumeDownload && http.Response.ResponseCode / 100 == 3)
             throw EIdHTTPProtocolException(http.Response.ResponseText, http.Response.ResponseCode, {});
         // The whole file, and it was empty: nothing of the old partial file belongs to it.
-        if (output.ResumeDownload && wholeFileReply() && !destination.RestartedFromZero()) file.SetSize(0);
+        if (output.ResumeDownload && wholeFileReply() && !destination.StartedBeforeResumePosition())
+            file.SetSize(0);
         size_ = file.Size();
         if (size_ != 0) return;
         // An empty body is asked for again at once, with the same client.

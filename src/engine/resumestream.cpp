@@ -4,17 +4,21 @@
 
 namespace hl {
 
-ResumeTargetStream::ResumeTargetStream(TStream& file, std::function<bool()> wholeBody)
-    : file_(file), wholeBody_(std::move(wholeBody)) {}
+ResumeTargetStream::ResumeTargetStream(TStream& file, std::function<qint64(qint64)> bodyStart)
+    : file_(file), bodyStart_(std::move(bodyStart)) {}
 
 void ResumeTargetStream::bodyStarts() {
     if (decided_) return;
     decided_ = true;
     const qint64 resumeAt = file_.Position();
-    if (resumeAt > 0 && wholeBody_()) {
-        file_.SetSize(0);
-        file_.Seek(0);
-        shift_ = resumeAt;
+    if (resumeAt == 0) return;
+    const qint64 start = bodyStart_(resumeAt);
+    if (start > resumeAt) throw EResumeRangeGap();
+    if (start < resumeAt) {
+        const qint64 from = std::max<qint64>(start, 0);
+        file_.SetSize(from);
+        file_.Seek(from);
+        shift_ = resumeAt - from;
     }
 }
 

@@ -145,6 +145,33 @@ TEST_F(HttpDownloadTest, ResumesWithAOneKilobyteOverlap) {
     }
 }
 
+TEST_F(HttpDownloadTest, ResumeWritesARangeWhereTheServerSaysItStarts) {
+    QByteArray content(6000, 0);
+    for (int i = 0; i < content.size(); ++i)
+        content[i] = char('a' + i % 26);
+    const auto partialReply = [&](qsizetype from) {
+        const QByteArray range = "bytes " + QByteArray::number(from) + "-5999/6000";
+        return test::httpReply("HTTP/1.1 206 Partial Content", "Content-Range: " + range + "\r\n",
+                               content.mid(from));
+    };
+    site.reply("/early.zip", partialReply(0));
+    site.reply("/late.zip", partialReply(4500));
+    dir.write(QStringLiteral("early.zip.part"), content.left(5000));
+    dir.write(QStringLiteral("late.zip.part"), content.left(5000));
+    window.options.serverProposedName = false;
+    run({url("/early.zip"), url("/late.zip")});
+
+    // Asked from byte 3976, sent from byte 0: still the right file.
+    EXPECT_EQ(dir.read(QStringLiteral("early.zip")), content);
+    // Sent from byte 4500: bytes 3976 to 4499 would be missing, so nothing is taken.
+    EXPECT_EQ(window.errorLog,
+              QStringList{QStringLiteral("(ERROR) The server sent a range that does not continue the partial "
+                                         "file. URL: ") +
+                          url("/late.zip")});
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("late.zip"))));
+    EXPECT_TRUE(content.startsWith(dir.read(QStringLiteral("late.zip.part"))));
+}
+
 TEST_F(HttpDownloadTest, ABodyShorterThanItsLengthFailsAndKeepsThePartialFile) {
     site.reply("/a.zip", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(600, 'x'), true);
     window.options.serverProposedName = false;

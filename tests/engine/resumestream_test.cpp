@@ -31,19 +31,38 @@ TEST(ResumeTargetStream, ContinuesAPartialReplyAndRestartsAWholeOne) {
         TMemoryStream file;
         file.Write(QByteArray("0123456789abc"));
         file.Seek(10); // resume position
-        ResumeTargetStream stream(file, [&] { return c.wholeBody; });
+        ResumeTargetStream stream(file, [&](qint64 at) { return c.wholeBody ? 0 : at; });
         receive(stream, "WXYZ", c.announced);
         EXPECT_EQ(file.Data(), c.expected) << c.name;
-        EXPECT_EQ(stream.RestartedFromZero(), c.wholeBody) << c.name;
+        EXPECT_EQ(stream.StartedBeforeResumePosition(), c.wholeBody) << c.name;
+    }
+}
+
+TEST(ResumeTargetStream, WritesARangeWhereItStartsAndRefusesOneThatLeavesAGap) {
+    const auto resumeWithRangeFrom = [](qint64 start) {
+        TMemoryStream file;
+        file.Write(QByteArray("0123456789abc"));
+        file.Seek(10);
+        ResumeTargetStream stream(file, [start](qint64) { return start; });
+        receive(stream, "WXYZ", 4);
+        return file.Data();
+    };
+    EXPECT_EQ(resumeWithRangeFrom(6), "012345WXYZ");
+    try {
+        resumeWithRangeFrom(11);
+        FAIL() << "a range beyond the resume position was written";
+    } catch (const EResumeRangeGap& error) {
+        EXPECT_EQ(error.message(),
+                  QStringLiteral("The server sent a range that does not continue the partial file."));
     }
 }
 
 TEST(ResumeTargetStream, LeavesAFileWithoutResumePositionAsItIs) {
     TMemoryStream file;
-    ResumeTargetStream stream(file, [] { return true; });
+    ResumeTargetStream stream(file, [](qint64) -> qint64 { return 0; });
     receive(stream, "body", 4);
     EXPECT_EQ(file.Data(), "body");
-    EXPECT_FALSE(stream.RestartedFromZero());
+    EXPECT_FALSE(stream.StartedBeforeResumePosition());
 }
 
 TEST(ResumeTargetStream, KeepsTheFileAtTheBytesThatArrived) {
@@ -53,7 +72,7 @@ TEST(ResumeTargetStream, KeepsTheFileAtTheBytesThatArrived) {
         dir.write(QStringLiteral("a.part"), "0123456789");
         TFileStream file(dir.file(QStringLiteral("a.part")), TFileStream::Mode::OpenExisting);
         file.Seek(10);
-        ResumeTargetStream stream(file, [&] { return wholeBody; });
+        ResumeTargetStream stream(file, [&](qint64 at) { return wholeBody ? 0 : at; });
         stream.SetSize(10 + 1000);
         EXPECT_EQ(file.Size(), wholeBody ? 0 : 10) << wholeBody;
         stream.Write(QByteArray("abcd"));
