@@ -28,4 +28,10 @@ CsvTarget SplitCsvLine(const QString& line, const QString& saveFolder) {
     return {line, saveFolder};
 }
 
+CsvTarget TargetOfLine(const QString& line, const QString& saveFolder, bool treatAsCsv) {
+    const QString folder = WithTrailingSeparator(saveFolder);
+    if (treatAsCsv && line.contains(QLatin1Char(','))) return SplitCsvLine(line, folder);
+    return {line, folder};
+}
+
 } // namespace hl

@@ -15,4 +15,9 @@ struct CsvTarget {
 // saveFolder ends with "/".
 CsvTarget SplitCsvLine(const QString& line, const QString& saveFolder);
 
+// Where a line of the URL list downloads: in CSV mode a line with a comma goes through
+// SplitCsvLine; otherwise the whole line is the URL and the file goes to saveFolder (with or
+// without its trailing "/").
+CsvTarget TargetOfLine(const QString& line, const QString& saveFolder, bool treatAsCsv);
+
 } // namespace hl

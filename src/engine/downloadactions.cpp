@@ -1,6 +1,7 @@
 #include "engine/downloadactions.h"
 
 #include "engine/clock.h"
+#include "engine/errormessage.h"
 #include "engine/resultlines.h"
 #include "engine/statustexts.h"
 
@@ -101,6 +102,14 @@ void DownloadActions::FinishStopped(qint64 slot, const QString& url) {
         window_.AddErrorLog(StoppedLine(url));
         finish(slot, false);
     });
+}
+
+void DownloadActions::FinishAfterError(qint64 slot, const std::exception& error, bool cutByStop,
+                                       const QString& url, const QString& proxyLine, bool showErrors) {
+    if (cutByStop)
+        FinishStopped(slot, url);
+    else
+        FinishFailed(slot, ErrorMessage(error), url, proxyLine, showErrors);
 }
 
 } // namespace hl

@@ -8,6 +8,7 @@
 #include "engine/runstate.h"
 
 #include <QString>
+#include <exception>
 #include <optional>
 
 namespace hl {
@@ -52,6 +53,10 @@ public:
                       bool showErrors);
     // A transfer cut short by STOP: an error without a box.
     void FinishStopped(qint64 slot, const QString& url);
+    // A transfer that ended with `error`: FinishStopped when STOP cut it, else FinishFailed with the
+    // error's message.
+    void FinishAfterError(qint64 slot, const std::exception& error, bool cutByStop, const QString& url,
+                          const QString& proxyLine, bool showErrors);
 
 private:
     void finish(qint64 slot, bool succeeded);

@@ -1,12 +1,10 @@
 #include "engine/ftpdownload.h"
 
 #include "engine/csvsplit.h"
-#include "engine/errormessage.h"
 #include "engine/filenaming.h"
 #include "engine/ftpurl.h"
 #include "engine/proxyroute.h"
 #include "engine/statustexts.h"
-#include "platform/standardfolders.h"
 #include "protocols/httpconnecttunnel.h"
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"
@@ -25,22 +23,15 @@ void FtpDownload::Run() {
     if (state_.StopRequested.requested() || url_.trimmed().isEmpty()) return;
     const DownloadOptions options = actions_.StartUrl(url_, multithreaded_).options;
 
-    QString folder = WithTrailingSeparator(options.saveFolder);
-    if (options.treatAsCsv && url_.contains(QLatin1Char(','))) {
-        const CsvTarget target = SplitCsvLine(url_, folder);
-        url_ = target.url;
-        folder = target.folder;
-    }
+    const CsvTarget target = TargetOfLine(url_, options.saveFolder, options.treatAsCsv);
+    url_ = target.url;
 
     state_.Counters.CountDownloading += 1;
     try {
-        transfer(options, folder);
+        transfer(options, target.folder);
     } catch (const std::exception& error) {
         discardEmptyFiles();
-        if (cutByStop_)
-            actions_.FinishStopped(slot_, url_);
-        else
-            actions_.FinishFailed(slot_, ErrorMessage(error), url_, ProxySatir, options.showErrors);
+        actions_.FinishAfterError(slot_, error, cutByStop_, url_, ProxySatir, options.showErrors);
     }
 }
 

@@ -1,13 +1,11 @@
 #include "engine/httpdownload.h"
 
 #include "engine/csvsplit.h"
-#include "engine/errormessage.h"
 #include "engine/filenaming.h"
 #include "engine/proxyroute.h"
 #include "engine/resumestream.h"
 #include "engine/statustexts.h"
 #include "engine/urlrewriting.h"
-#include "platform/standardfolders.h"
 #include "protocols/httpexceptions.h"
 #include "protocols/idhttp.h"
 #include "protocols/ssliohandlersocketopenssl.h"
@@ -48,23 +46,15 @@ void HttpDownload::Run() {
     const DownloadOptions& options = start.options;
     KacinciDownload = start.prefix;
 
-    QString folder = WithTrailingSeparator(options.saveFolder);
-    if (options.treatAsCsv && urlfile_.contains(QLatin1Char(','))) {
-        const CsvTarget target = SplitCsvLine(urlfile_, folder);
-        urlfile_ = target.url;
-        folder = target.folder;
-    }
-    urlfile_ = EncodeSpaces(RewriteSharingLink(urlfile_));
+    const CsvTarget target = TargetOfLine(urlfile_, options.saveFolder, options.treatAsCsv);
+    urlfile_ = EncodeSpaces(RewriteSharingLink(target.url));
 
     state_.Counters.CountDownloading += 1;
     try {
-        transfer(options, folder);
+        transfer(options, target.folder);
     } catch (const std::exception& error) {
         discardEmptyFiles();
-        if (cutByStop_)
-            actions_.FinishStopped(slot_, urlfile_);
-        else
-            actions_.FinishFailed(slot_, ErrorMessage(error), urlfile_, ProxySatir, options.showErrors);
+        actions_.FinishAfterError(slot_, error, cutByStop_, urlfile_, ProxySatir, options.showErrors);
     }
 }
 
