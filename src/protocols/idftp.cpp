@@ -4,6 +4,7 @@
 #include "platform/streams.h"
 #include "protocols/idexceptions.h"
 #include "protocols/socketerror.h"
+#include "protocols/tcpsocket.h"
 
 #include <chrono>
 #include <vector>
@@ -212,6 +213,10 @@ QString TIdFTP::controlPeer() const {
     if (tunnel && tunnel->enabled()) return Host;
     return ipv4Text(control_.PeerAddress());
 }
+
+// The data connection's reads wait in slices no longer than the socket's own abort check, so a stop
+// is met here, where ABOR ends the transfer in order, and not by the socket's abort.
+static_assert(TIdFTP::kIdleCheckMs <= TcpSocket::kAbortCheckMs);
 
 void TIdFTP::receiveData(TStream& destination) {
     std::vector<char> block(kDataBlockSize);
