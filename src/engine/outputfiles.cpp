@@ -57,6 +57,10 @@ void MoveToFinalName(const QString& partialPath, const QString& finalPath) {
                                .arg(partialPath, finalPath, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+QString PartialFileName(const QString& filename) {
+    return filename + QStringLiteral(".part");
+}
+
 ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool resumePartial,
                                   const QSet<QString>& heldPaths) {
     ReservedOutput out;
@@ -65,7 +69,7 @@ ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool 
     // when the transfer then fails.
     const bool placeholder = !FileExists(out.filename);
     if (placeholder) TFileStream(out.filename, TFileStream::Mode::Create);
-    out.partfilename = out.filename + QStringLiteral(".part");
+    out.partfilename = PartialFileName(out.filename);
     if (FileExists(out.partfilename)) {
         // A partial file that another download is still writing is never continued.
         if (resumePartial && !heldPaths.contains(out.partfilename))

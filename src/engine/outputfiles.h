@@ -27,6 +27,9 @@ bool DeleteIfEmpty(const QString& path);
 // The last element of a path.
 QString LastPathElement(const QString& path);
 
+// Where the bytes of the download into filename go until it is complete: filename + ".part".
+QString PartialFileName(const QString& filename);
+
 // Moves a finished partial file to its final name, replacing a file there. Throws EStreamError
 // with the system's reason when that fails.
 void MoveToFinalName(const QString& partialPath, const QString& finalPath);

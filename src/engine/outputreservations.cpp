@@ -39,7 +39,7 @@ ReservedOutput OutputReservations::Reserve(const QString& filename, bool overwri
 bool OutputReservations::IsLeftOfKilledDownload(const QString& filename) {
     std::lock_guard lock(mutex_);
     return !held_.contains(filename) && FileSizeOf(filename) == 0 &&
-           FileSizeOf(filename + QStringLiteral(".part")) > 0;
+           FileSizeOf(PartialFileName(filename)) > 0;
 }
 
 void OutputReservations::release(const QStringList& paths) {
