@@ -1,19 +1,13 @@
 #include "engine/intervaltimer.h"
+#include "support/manualclock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
 
 namespace hl {
 namespace {
-
-class ManualClock final : public Clock {
-public:
-    qint64 nowMs() const override { return now.load(); }
-    std::atomic<qint64> now{1000};
-};
 
 class DeadlineTimerTest : public ::testing::Test {
 protected:
@@ -33,7 +27,7 @@ protected:
     char name_[16] = "timer-test";
     char* argv_[2] = {name_, nullptr};
     QCoreApplication application_{argc_, argv_};
-    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<test::ManualClock> clock = std::make_shared<test::ManualClock>();
     int timeouts = 0;
 };
 
