@@ -156,6 +156,18 @@ case_cli_many_small() {
         "curl --parallel" "curl --silent --show-error --fail --parallel --parallel-max 16 --create-dirs --output-dir $WORK/out --remote-name-all -K $curlcfg"
 }
 
+# The scheduler's pacing: 6 files of 4 KiB one after another with --wait 1 (five pauses, none after
+# the last file), against the same run without pauses. The difference over 5 s is what a pause
+# costs beyond its delay.
+case_cli_wait_pacing() {
+    serve_small_files 6
+    local list=$LIST
+    echo "cli_wait_pacing: 6 files of 4 KiB, sequential, with and without --wait 1"
+    hyperfine --style basic --warmup 1 --runs "$RUNS" --prepare "rm -rf $WORK/out" \
+        -n "harvestline-cli --wait 1" "$CLI -d $WORK/out --wait 1 -i $list" \
+        -n "harvestline-cli" "$CLI -d $WORK/out -i $list"
+}
+
 # Peak memory of a run of 100,000 URLs with 16 at once (each a 404 from nginx, so that the run is
 # about the list and the engine rather than the disk).
 case_cli_memory_100k() {

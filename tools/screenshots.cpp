@@ -1,6 +1,7 @@
-// Saves pictures of the main window and the Multi-Threading dialog, one PNG per state, into the
-// folder given as the only argument: each tab, the advanced rows shown, a sequential and a
-// parallel run in progress (against servers on loopback), the logs after a run and the dialog.
+// Saves pictures of the main window and its dialogs, one PNG per state, into the folder given as
+// the only argument: each tab, the advanced rows shown, a sequential and a parallel run in progress
+// (against servers on loopback), the logs after a run, the Multi-Threading dialog, and the
+// Scheduler dialog idle and armed.
 // scripts/screenshots.sh runs it under Xvfb.
 #include "settings/settingsstore.h"
 #include "support/nginxserver.h"
@@ -10,6 +11,7 @@
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
 #include "ui/folderrow.h"
+#include "ui/formschedule.h"
 #include "ui/multithreadform.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
@@ -20,13 +22,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -106,6 +111,14 @@ QStringList slowUrls(const hl::test::ScriptedServer& server, const QString& fold
         urls << server.url(QStringLiteral("/%1/").arg(folder) +
                            QString::fromLatin1(names[i % 6]).arg(100 + i));
     return urls;
+}
+
+// Opens File > "Scheduler..." and hands the modal dialog to use, which must close it.
+void withSchedulerDialog(hl::TAppForm& form, const std::function<void(hl::TScheduleForm&)>& use) {
+    QTimer::singleShot(0, &form, [&] {
+        if (auto* dialog = form.findChild<hl::TScheduleForm*>()) use(*dialog);
+    });
+    form.menu().scheduler->trigger();
 }
 
 void waitForRunEnd(hl::TAppForm& form) {
@@ -197,5 +210,21 @@ int main(int argc, char* argv[]) {
     hl::TFormMultiThread dialog(2, 4, {12, false}, &form);
     dialog.show();
     camera.shoot(&dialog, QStringLiteral("multithreading"));
+    dialog.hide();
+
+    // The Scheduler dialog opens modally from the File menu: idle, then armed with "STOP" showing.
+    withSchedulerDialog(form, [&](hl::TScheduleForm& scheduler) {
+        scheduler.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"))->setValue(3600);
+        scheduler.findChild<QCheckBox*>(QStringLiteral("CheckBox2"))->setChecked(true);
+        camera.shoot(&scheduler, QStringLiteral("scheduler"));
+        scheduler.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    withSchedulerDialog(form, [&](hl::TScheduleForm& scheduler) {
+        camera.shootWhen(&scheduler, QStringLiteral("scheduler-armed"), [&] {
+            return scheduler.findChild<QPushButton*>(QStringLiteral("Button2"))->text() ==
+                   QStringLiteral("STOP");
+        });
+        scheduler.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    });
     return camera.ok() ? 0 : 1;
 }

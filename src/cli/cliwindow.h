@@ -29,7 +29,7 @@ public:
     DownloadOptions CurrentOptions() override { return options_; }
     int LineCount() override { return static_cast<int>(lines_.size()); }
     std::optional<QString> Line(int index) override;
-    qint64 SchedulerPauseMs() override { return 0; }
+    qint64 SchedulerPauseMs() override { return pauseBetweenUrlsMs_; }
     ProxyLineFields TakeNextProxyLine() override { return proxyRotation_.takeNext(proxyLines_); }
 
     void RunStarted(const RunSettings&) override {}
@@ -43,6 +43,9 @@ public:
     void ShowErrorBox(const QString&) override {}
     void ShowRunError(const QString& message) override;
     void RunCompleted(const QString& elapsedStatus) override;
+
+    // The pause a sequential run makes between two URLs (--wait); 0 (the default): none.
+    void SetPauseBetweenUrls(qint64 ms) { pauseBetweenUrlsMs_ = ms; }
 
     // Waits up to ms for the run's completion; true once it has completed.
     bool WaitCompleted(int ms);
@@ -63,6 +66,7 @@ private:
     QFile* const logFile_;
     QFile* const errorLogFile_;
     TerminalStatus terminal_;
+    qint64 pauseBetweenUrlsMs_ = 0;
 
     std::mutex mutex_;
     std::condition_variable completedChanged_;

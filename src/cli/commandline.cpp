@@ -4,15 +4,20 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <limits>
 
 namespace hl::cli {
 
 namespace {
 
-int integerValue(const QCommandLineParser& parser, const QString& name, int minimum) {
+// The scheduler's longest delay, as the window's Scheduler dialog allows it.
+constexpr int kLongestDelaySeconds = 999999999;
+
+int integerValue(const QCommandLineParser& parser, const QString& name, int minimum,
+                 int maximum = std::numeric_limits<int>::max()) {
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
-    if (!ok || value < minimum)
+    if (!ok || value < minimum || value > maximum)
         throw UsageError(QStringLiteral("invalid value for --%1: \"%2\"").arg(name, parser.value(name)));
     return value;
 }
@@ -74,6 +79,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("proxy-type")}, QStringLiteral("TYPE")),
         valueOption({QStringLiteral("log")}, QStringLiteral("FILE")),
         valueOption({QStringLiteral("error-log")}, QStringLiteral("FILE")),
+        valueOption({QStringLiteral("wait")}, QStringLiteral("SECONDS")),
+        valueOption({QStringLiteral("every")}, QStringLiteral("SECONDS")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
     });
     for (const SwitchFlag& flag : kSwitchFlags)
@@ -114,6 +121,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
     if (parser.isSet(QStringLiteral("log"))) result.logFile = parser.value(QStringLiteral("log"));
     if (parser.isSet(QStringLiteral("error-log")))
         result.errorLogFile = parser.value(QStringLiteral("error-log"));
+    if (parser.isSet(QStringLiteral("wait")))
+        result.waitSeconds = integerValue(parser, QStringLiteral("wait"), 0, kLongestDelaySeconds);
+    if (parser.isSet(QStringLiteral("every")))
+        result.everySeconds = integerValue(parser, QStringLiteral("every"), 1, kLongestDelaySeconds);
+    if (result.waitSeconds > 0 && result.run.multiThreaded)
+        throw UsageError(QStringLiteral("--wait pauses only a sequential run (-j 1)"));
     result.urls += parser.positionalArguments();
     return result;
 }
@@ -152,6 +165,9 @@ QString HelpText() {
         "      --error-log FILE     also append the Error Log lines to FILE\n"
         "      --settings FILE      take every option first from FILE, a settings.ini of the window\n"
         "                           (it is only read); the flags given win over it\n"
+        "      --wait SECONDS       pause this long between the URLs of a sequential run, as the\n"
+        "                           Scheduler's \"Delay for Each URL\" does (not after the last URL)\n"
+        "      --every SECONDS      run the list again this long after each run ended, until Ctrl-C\n"
         "  -h, --help               show this text\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"
@@ -160,7 +176,8 @@ QString HelpText() {
         "\n"
         "Exit status: 0 every URL was downloaded or skipped; 1 a URL ended with an error (an empty\n"
         "file included) or the run was stopped; 2 usage error, or the run was refused (empty list,\n"
-        "save folder not writable); 130 aborted by a second Ctrl-C.\n");
+        "save folder not writable); 130 aborted by a second Ctrl-C. With --every, the worst status\n"
+        "of all runs; Ctrl-C between two runs stops nothing.\n");
 }
 
 } // namespace hl::cli

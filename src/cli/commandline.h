@@ -20,6 +20,8 @@ struct CommandLine {
     QString proxyListFile; // proxy lines as in the proxy editor; empty: none
     QString logFile;       // also append Download Log lines here
     QString errorLogFile;  // also append Error Log lines here
+    int waitSeconds = 0;   // pause between the URLs of a sequential run; 0: none
+    int everySeconds = 0;  // run again this long after each run ended, until Ctrl-C; 0: once
     bool help = false;
 };
 

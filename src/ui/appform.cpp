@@ -21,6 +21,7 @@
 #include "ui/resetcommand.h"
 #include "ui/runcontroller.h"
 #include "ui/savegate.h"
+#include "ui/schedulecontroller.h"
 #include "ui/settingsbinder.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
@@ -66,6 +67,10 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     listMirror_ =
         new ListMirror(urlEditor_, proxyTab_->editor(), menu_.rememberProxyList, folder, *saves_, this);
     runController_ = new RunController(this, environment.engine, this);
+    const IntervalTimerFactory makeScheduleTimer =
+        environment.scheduleTimer ? environment.scheduleTimer
+                                  : [clock = environment.engine.clock] { return MakeDeadlineTimer(clock); };
+    scheduleController_ = new ScheduleController(this, *store_, *saves_, makeScheduleTimer, this);
     new ProxyCommands(proxyTab_, *prompts_, this);
     new DesktopLinks(this, this);
     new MultiThreadingCommand(this, *store_, *saves_, environment.engine.workerLimits, this);
@@ -76,7 +81,7 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
     // These windows are not part of the program yet: their commands are disabled rather than
     // doing nothing when clicked.
-    for (QAction* missing : {menu_.urlGrabber, menu_.scheduler, menu_.sendFeedback, menu_.about})
+    for (QAction* missing : {menu_.urlGrabber, menu_.sendFeedback, menu_.about})
         missing->setEnabled(false);
 }
 
@@ -89,6 +94,7 @@ void TAppForm::applyStoredSettings(const QString& desktopFolder) {
 }
 
 TAppForm::~TAppForm() {
+    scheduleController_->disarm();
     runController_->shutDown();
 }
 
@@ -137,6 +143,7 @@ void TAppForm::showEvent(QShowEvent* event) {
 }
 
 void TAppForm::closeEvent(QCloseEvent* event) {
+    scheduleController_->disarm();
     if (!runController_->running()) return QMainWindow::closeEvent(event);
     event->ignore();
     connect(runController_, &RunController::runFinished, this, &TAppForm::close, Qt::SingleShotConnection);

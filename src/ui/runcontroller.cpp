@@ -56,6 +56,10 @@ void RunController::runButtonClicked() {
         stopRun();
 }
 
+bool RunController::idle() const {
+    return !runThread_ && form_->actionRow()->state() == RunButtonState::Idle;
+}
+
 bool RunController::prepareRun() {
     QLineEdit* folderBox = form_->folderRow()->folderBox();
     QString folder = folderBox->text();

@@ -8,6 +8,7 @@
 #include "ui/logtab.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
+#include "ui/schedulecontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/userprompts.h"
@@ -98,6 +99,10 @@ int WindowBridge::LineCount() {
 std::optional<QString> WindowBridge::Line(int index) {
     if (index < 0 || index >= form_->urlEditor()->lineCount()) return std::nullopt;
     return form_->urlEditor()->line(index);
+}
+
+qint64 WindowBridge::SchedulerPauseMs() {
+    return form_->scheduleController()->pauseBetweenUrlsMs();
 }
 
 ProxyLineFields WindowBridge::TakeNextProxyLine() {

@@ -30,7 +30,7 @@ public:
     DownloadOptions CurrentOptions() override;
     int LineCount() override;
     std::optional<QString> Line(int index) override;
-    qint64 SchedulerPauseMs() override { return 0; }
+    qint64 SchedulerPauseMs() override;
     ProxyLineFields TakeNextProxyLine() override;
 
     void RunStarted(const RunSettings& settings) override;

@@ -2,6 +2,7 @@
 // What the main window takes from outside rather than deciding itself, so that tests can give it
 // a temporary settings folder, answer its questions and watch it restart.
 #include "engine/engineenvironment.h"
+#include "engine/intervaltimer.h"
 
 #include <QString>
 #include <functional>
@@ -24,6 +25,8 @@ struct WindowEnvironment {
     std::function<void()> restart;
     // What the runs take from their surroundings: name resolution, clock, worker limits.
     EngineEnvironment engine;
+    // Makes the scheduler's timer TimerSchedule. Empty: a timer on the engine's clock.
+    IntervalTimerFactory scheduleTimer;
 };
 
 } // namespace hl
