@@ -1,6 +1,7 @@
 #pragma once
 // The command line of harvestline-cli. Parsing starts from a set of defaults (the window's, or
 // later those of a settings file) and lets every flag given override them.
+#include "cli/consoleoutput.h"
 #include "engine/downloadoptions.h"
 #include "platform/exception.h"
 
@@ -21,6 +22,8 @@ struct CommandLine {
     QString logFile;       // also append Download Log lines here
     QString errorLogFile;  // also append Error Log lines here
     bool help = false;
+    bool quiet = false; // no Download Log lines on standard output
+    ProgressChoice progress = ProgressChoice::Automatic;
 };
 
 // The defaults: the window's options, saving to the current folder, a sequential run.

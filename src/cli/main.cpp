@@ -51,7 +51,10 @@ int run(const hl::cli::CommandLine& commandLine) {
     const auto logFile = openAppending(commandLine.logFile);
     const auto errorLogFile = openAppending(commandLine.errorLogFile);
 
-    hl::cli::CliWindow window(lines, options, commandLine.run, proxyLines, logFile.get(), errorLogFile.get());
+    const hl::cli::ConsoleOutput output =
+        hl::cli::ChooseConsoleOutput(commandLine.quiet, commandLine.progress, hl::cli::ReadStreamFacts());
+    hl::cli::CliWindow window(lines, options, commandLine.run, proxyLines, logFile.get(), errorLogFile.get(),
+                              output);
     hl::RunState state;
     hl::cli::InstallInterruptHandler();
     {
@@ -62,6 +65,7 @@ int run(const hl::cli::CommandLine& commandLine) {
             window.RefreshStatus(state);
         }
     }
+    window.Finish(state);
     const bool everyUrlDone = state.Counters.CountFinished.load() == state.Counters.CountTotal.load();
     return !window.ErrorsReported() && everyUrlDone ? kExitDone : kExitErrors;
 }

@@ -81,6 +81,9 @@ TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
                              "--settings",
                              "--no-overwrite",
                              "--skip-existing",
+                             "--quiet",
+                             "--progress",
+                             "--no-progress",
                              "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }
