@@ -123,18 +123,12 @@ TEST_F(CliProgress, PaintsErrorsRedAndSkippedLinesDimOnlyWhereColourIsWanted) {
         QStringList flags;
         bool bar;
         bool colour;
-        QStringList lines; // what stays on the screen above the closing lines; empty: the log lines
     } cases[] = {
-        {"a colour terminal", {QStringLiteral("TERM=xterm")}, {}, true, true, {}},
-        {"NO_COLOR", {QStringLiteral("TERM=xterm"), QStringLiteral("NO_COLOR=1")}, {}, true, false, {}},
-        {"an empty NO_COLOR",
-         {QStringLiteral("TERM=xterm"), QStringLiteral("NO_COLOR=")},
-         {},
-         true,
-         true,
-         {}},
-        {"a dumb terminal", {QStringLiteral("TERM=dumb")}, {}, false, false, {}},
-        {"--no-progress", {QStringLiteral("TERM=xterm")}, {QStringLiteral("--no-progress")}, false, true, {}},
+        {"a colour terminal", {QStringLiteral("TERM=xterm")}, {}, true, true},
+        {"NO_COLOR", {QStringLiteral("TERM=xterm"), QStringLiteral("NO_COLOR=1")}, {}, true, false},
+        {"an empty NO_COLOR", {QStringLiteral("TERM=xterm"), QStringLiteral("NO_COLOR=")}, {}, true, true},
+        {"a dumb terminal", {QStringLiteral("TERM=dumb")}, {}, false, false},
+        {"--no-progress", {QStringLiteral("TERM=xterm")}, {QStringLiteral("--no-progress")}, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
