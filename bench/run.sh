@@ -168,6 +168,21 @@ case_cli_wait_pacing() {
         -n "harvestline-cli" "$CLI -d $WORK/out -i $list"
 }
 
+# What the progress bar costs: 2000 files of 4 KiB, 16 at once, with standard output and error on a
+# terminal (script(1)), where every log line lifts the bar and draws it again below itself; against
+# the same run without the bar and off a terminal.
+case_cli_terminal_many_small() {
+    local count=2000
+    serve_small_files "$count"
+    local list=$LIST
+    local run="$CLI -d $WORK/out -j 16 --no-server-name -i $list"
+    echo "cli_terminal_many_small: $count files of 4 KiB, 16 at once, on a terminal"
+    measure "$count" files \
+        "terminal, bar" "TERM=xterm script -qec '$run' /dev/null" \
+        "terminal, --no-progress" "TERM=xterm script -qec '$run --no-progress' /dev/null" \
+        "off a terminal" "$run"
+}
+
 # Peak memory of a run of 100,000 URLs with 16 at once (each a 404 from nginx, so that the run is
 # about the list and the engine rather than the disk).
 case_cli_memory_100k() {

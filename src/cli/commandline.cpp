@@ -55,6 +55,15 @@ void applySwitchFlags(const QCommandLineParser& parser, CommandLine& result) {
     }
 }
 
+// --progress and --no-progress: of the two, the later wins.
+ProgressChoice progressChoice(const QCommandLineParser& parser, ProgressChoice choice) {
+    for (const QString& name : parser.optionNames()) {
+        if (name == QLatin1String("progress")) choice = ProgressChoice::Shown;
+        if (name == QLatin1String("no-progress")) choice = ProgressChoice::Hidden;
+    }
+    return choice;
+}
+
 } // namespace
 
 CommandLine DefaultCommandLine() {
@@ -82,6 +91,9 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("wait")}, QStringLiteral("SECONDS")),
         valueOption({QStringLiteral("every")}, QStringLiteral("SECONDS")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+        QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")}),
+        QCommandLineOption(QStringLiteral("progress")),
+        QCommandLineOption(QStringLiteral("no-progress")),
     });
     for (const SwitchFlag& flag : kSwitchFlags)
         parser.addOptions(
@@ -127,6 +139,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         result.everySeconds = integerValue(parser, QStringLiteral("every"), 1, kLongestDelaySeconds);
     if (result.waitSeconds > 0 && result.run.multiThreaded)
         throw UsageError(QStringLiteral("--wait pauses only a sequential run (-j 1)"));
+    if (parser.isSet(QStringLiteral("quiet"))) result.quiet = true;
+    result.progress = progressChoice(parser, result.progress);
     result.urls += parser.positionalArguments();
     return result;
 }
@@ -168,10 +182,17 @@ QString HelpText() {
         "      --wait SECONDS       pause this long between the URLs of a sequential run, as the\n"
         "                           Scheduler's \"Delay for Each URL\" does (not after the last URL)\n"
         "      --every SECONDS      run the list again this long after each run ended, until Ctrl-C\n"
+        "  -q, --quiet              no Download Log lines on standard output and no progress bar\n"
+        "                           (error lines still go to standard error)\n"
+        "      --progress           show the progress bar also when standard error is not a\n"
+        "                           terminal: a plain line at most once a second (also with -q)\n"
+        "      --no-progress        no progress bar\n"
         "  -h, --help               show this text\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"
-        "terminal a status line is kept up to date on standard error. Ctrl-C once stops the run\n"
+        "terminal a progress bar is kept up to date on standard error (lines done, errors, rate\n"
+        "over the last 5 s, bytes, time left), and a summary and the elapsed time close the run;\n"
+        "error lines are red and skipped lines dim unless NO_COLOR is set. Ctrl-C once stops the run\n"
         "(the transfer under way ends as stopped, its .part file stays); twice aborts at once.\n"
         "\n"
         "Exit status: 0 every URL was downloaded or skipped; 1 a URL ended with an error (an empty\n"

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of harvestline-cli. Parsing starts from a set of defaults (the window's, or
 // later those of a settings file) and lets every flag given override them.
+#include "cli/consoleoutput.h"
 #include "engine/downloadoptions.h"
 #include "platform/exception.h"
 
@@ -23,6 +24,8 @@ struct CommandLine {
     int waitSeconds = 0;   // pause between the URLs of a sequential run; 0: none
     int everySeconds = 0;  // run again this long after each run ended, until Ctrl-C; 0: once
     bool help = false;
+    bool quiet = false; // no Download Log lines on standard output
+    ProgressChoice progress = ProgressChoice::Automatic;
 };
 
 // The defaults: the window's options, saving to the current folder, a sequential run.

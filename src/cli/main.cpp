@@ -39,6 +39,7 @@ struct RunInputs {
     hl::DownloadOptions options;
     QFile* logFile = nullptr;
     QFile* errorLogFile = nullptr;
+    hl::cli::ConsoleOutput output;
 };
 
 bool saveFolderReady(hl::DownloadOptions& options) {
@@ -50,7 +51,7 @@ bool saveFolderReady(hl::DownloadOptions& options) {
 // One run over the list; returns the exit status it earned.
 int runOnce(const hl::cli::CommandLine& commandLine, const RunInputs& inputs) {
     hl::cli::CliWindow window(inputs.lines, inputs.options, commandLine.run, inputs.proxyLines,
-                              inputs.logFile, inputs.errorLogFile);
+                              inputs.logFile, inputs.errorLogFile, inputs.output);
     window.SetPauseBetweenUrls(qint64{commandLine.waitSeconds} * 1000);
     hl::RunState state;
     {
@@ -61,6 +62,7 @@ int runOnce(const hl::cli::CommandLine& commandLine, const RunInputs& inputs) {
             window.RefreshStatus(state);
         }
     }
+    window.Finish(state);
     const bool everyUrlDone = state.Counters.CountFinished.load() == state.Counters.CountTotal.load();
     return !window.ErrorsReported() && everyUrlDone ? kExitDone : kExitErrors;
 }
@@ -82,7 +84,13 @@ int run(const hl::cli::CommandLine& commandLine) {
     const auto logFile = openAppending(commandLine.logFile);
     const auto errorLogFile = openAppending(commandLine.errorLogFile);
 
-    RunInputs inputs{lines, proxyLines, options, logFile.get(), errorLogFile.get()};
+    RunInputs inputs{
+        lines,
+        proxyLines,
+        options,
+        logFile.get(),
+        errorLogFile.get(),
+        hl::cli::ChooseConsoleOutput(commandLine.quiet, commandLine.progress, hl::cli::ReadStreamFacts())};
     hl::cli::InstallInterruptHandler();
     int status = runOnce(commandLine, inputs);
     // Each further run checks its folder again, as a press of DOWNLOAD ALL does: a folder that

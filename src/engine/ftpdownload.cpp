@@ -119,7 +119,7 @@ void FtpDownload::applyProxy(TIdFTP& ftp) {
 void FtpDownload::installCallbacks(TIdFTP& ftp) {
     ftp.OnWorkBegin = [this](TWorkMode, qint64) { work_.Restart(); };
     // The bar shows this transfer's share of the whole file; a resumed transfer starts from 0.
-    work_.SetProgress([this](qint64 bytes) { return ProgressPerMille(bytes, totalSize_, QString()); });
+    work_.SetLength([this] { return AnnouncedLength(totalSize_, QString()); });
     ftp.OnWork = [this, &ftp](TWorkMode, qint64 count) { onWork(ftp, count); };
 }
 

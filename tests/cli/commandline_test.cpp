@@ -96,6 +96,9 @@ TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
                              "--skip-existing",
                              "--wait",
                              "--every",
+                             "--quiet",
+                             "--progress",
+                             "--no-progress",
                              "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }

@@ -466,6 +466,30 @@ TEST_F(HttpDownloadTest, ShowsTheProgressOfASequentialTransfer) {
     EXPECT_EQ(dir.read(QStringLiteral("chunked")), "hello");
 }
 
+TEST_F(HttpDownloadTest, CountsTheBytesReceivedAndTheLengthEachTransferAnnounced) {
+    site.put("/known", QByteArray(70000, 'k'));
+    site.reply("/chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n");
+    site.put("/empty", "");
+    window.options.serverProposedName = false;
+    QList<std::optional<qint64>> lengths;
+    window.onProgress = [&] {
+        for (const auto& [index, slot] : state.Slots.InUse())
+            lengths << slot.FLength;
+    };
+    run({url("/known"), url("/chunked"), url("/empty")});
+    // The chunked body counts as it came over the wire, with its framing (15 bytes).
+    EXPECT_EQ(state.Counters.BytesReceived.load(), 70015);
+    EXPECT_TRUE(lengths.contains(70000));
+    EXPECT_TRUE(lengths.contains(std::nullopt));
+
+    // A new run counts from 0; a resumed transfer counts what it received, from the overlap on.
+    site.put("/resumed", QByteArray(6000, 'r'));
+    dir.write(QStringLiteral("resumed.part"), QByteArray(5000, 'r'));
+    run({url("/resumed")});
+    EXPECT_EQ(state.Counters.BytesReceived.load(), 6000 - 3976);
+    EXPECT_EQ(dir.read(QStringLiteral("resumed")), QByteArray(6000, 'r'));
+}
+
 TEST_F(HttpDownloadTest, SendsRequestsThroughTheProxyLineAndNamesItInErrors) {
     // The scripted site stands in for the HTTP proxy: it sees the absolute URI.
     site.reply("http://127.0.0.1:1/a.zip", test::httpReply("HTTP/1.1 502 Bad Gateway", {}, {}));
