@@ -79,6 +79,22 @@ TEST_F(HttpDownloadTest, NamesTheFileFromTheServerOrTheUrl) {
     EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
 }
 
+TEST_F(HttpDownloadTest, AProposedFolderNameFallsBackToTheUrlsName) {
+    const char* const proposals[] = {"filename=\"..\"", "filename=\".\"", "filename*=UTF-8''..",
+                                     "filename=\"/\""};
+    for (const char* proposal : proposals) {
+        SCOPED_TRACE(proposal);
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        site.put("/files/x.bin", "content",
+                 QByteArray("Content-Disposition: attachment; ") + proposal + "\r\n");
+        run({url("/files/x.bin")});
+        EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+        EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("x.bin")});
+        EXPECT_EQ(folder.read(QStringLiteral("x.bin")), "content");
+    }
+}
+
 TEST_F(HttpDownloadTest, AppliesTheExistingFilePolicy) {
     site.put("/a.zip", "new content");
     const struct {
