@@ -29,6 +29,11 @@ QString cutToEncodedLength(QString name) {
     return name;
 }
 
+// "." and ".." name the folder itself and its parent, never a file to write.
+bool namesAFolder(const QString& name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 qsizetype indexOf(const QString& text, const QString& marker, bool caseSensitive) {
     if (caseSensitive) return text.indexOf(marker);
     return LowerCaseSameLength(text).indexOf(LowerCaseSameLength(marker));
@@ -65,7 +70,7 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams) {
     const QString tail = s.mid(s.lastIndexOf(QLatin1Char('/')) + 1).trimmed();
     s = s.trimmed();
 
-    QString name = (tail.isEmpty() || fullUrl) ? s : tail;
+    QString name = (tail.isEmpty() || namesAFolder(tail) || fullUrl) ? s : tail;
     for (QChar& c : name)
         if (!isAllowedInUrlName(c)) c = QLatin1Char('-');
     while (name.contains(QStringLiteral("--")))
@@ -94,7 +99,8 @@ QString FileNameFromContentDisposition(const QString& value) {
     if (name.contains(QLatin1Char(';'))) name = TextBefore(name, QStringLiteral(";"), false);
     if (name.startsWith(QLatin1Char('"'))) name.remove(0, 1);
     if (name.endsWith(QLatin1Char('"'))) name.chop(1);
-    return SanitizeFileName(name.trimmed()).trimmed();
+    name = SanitizeFileName(name.trimmed()).trimmed();
+    return namesAFolder(name) ? QString() : name;
 }
 
 } // namespace hl

@@ -79,6 +79,54 @@ TEST_F(HttpDownloadTest, NamesTheFileFromTheServerOrTheUrl) {
     EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
 }
 
+TEST_F(HttpDownloadTest, AProposedFolderNameFallsBackToTheUrlsName) {
+    const char* const proposals[] = {"filename=\"..\"", "filename=\".\"", "filename*=UTF-8''..",
+                                     "filename=\"/\""};
+    for (const char* proposal : proposals) {
+        SCOPED_TRACE(proposal);
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        site.put("/files/x.bin", "content",
+                 QByteArray("Content-Disposition: attachment; ") + proposal + "\r\n");
+        run({url("/files/x.bin")});
+        EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+        EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("x.bin")});
+        EXPECT_EQ(folder.read(QStringLiteral("x.bin")), "content");
+    }
+}
+
+TEST_F(HttpDownloadTest, RequestsNonAsciiUrlsWithUtf8EscapesAndLogsThemAsWritten) {
+    const QByteArray target = "/data/sp%20ace%20%C3%A9.bin?v=%C3%A9";
+    site.put(target, "content");
+    const struct {
+        const char* path;
+        const char* logged;
+        const char* file;
+    } cases[] = {
+        {"/data/sp ace \u00e9.bin?v=\u00e9", "/data/sp%20ace%20\u00e9.bin?v=\u00e9", "sp ace -.bin"},
+        {"/data/sp%20ace%20%C3%A9.bin?v=%C3%A9", "/data/sp%20ace%20%C3%A9.bin?v=%C3%A9", "sp ace -C3-A9.bin"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        window.downloadLog.clear();
+        const int requestsBefore = site.requests().size();
+        const QString base = url("");
+        run({base + QString::fromUtf8(c.path)});
+        // The server-proposed-name HEAD and the GET name the same encoded target.
+        const QList<QByteArray> sent = site.requests().mid(requestsBefore);
+        ASSERT_EQ(sent.size(), 2);
+        EXPECT_EQ(test::requestLine(sent[0]), "HEAD " + target + " HTTP/1.1");
+        EXPECT_EQ(test::requestLine(sent[1]), "GET " + target + " HTTP/1.1");
+        EXPECT_EQ(window.downloadLog,
+                  QStringList{QStringLiteral("(DOWNLOADED) URL: ") + base + QString::fromUtf8(c.logged)});
+        EXPECT_EQ(folder.entries(), QStringList{QString::fromUtf8(c.file)});
+        EXPECT_EQ(folder.read(QString::fromUtf8(c.file)), "content");
+    }
+    EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+}
+
 TEST_F(HttpDownloadTest, AppliesTheExistingFilePolicy) {
     site.put("/a.zip", "new content");
     const struct {
