@@ -1,6 +1,6 @@
 #pragma once
 // Debian's pyftpdlib, started for one test on a free loopback port: anonymous, read-only, serving a
-// temporary folder. Passive data ports are bound on 127.0.0.1 as well.
+// temporary folder. Passive data ports are bound on the same address.
 #include "support/loopbackserver.h"
 #include "support/tempdir.h"
 
@@ -11,13 +11,14 @@ namespace hl::test {
 
 class FtpServer : public LoopbackServer {
 public:
-    FtpServer();
+    // On 127.0.0.1 or ::1.
+    explicit FtpServer(const QString& address = kLoopbackIPv4);
 
     // The folder served at "/".
     QString root() const { return files_.path(); }
     // Writes a file to serve, returning its URL.
     QString put(const QString& name, const QByteArray& content) const;
-    // "ftp://127.0.0.1:" port path.
+    // "ftp://" authority() path.
     QString url(const QString& path) const;
 
 private:

@@ -31,7 +31,8 @@ int listenOnLoopback(const QString& address, quint16& port, int backlog) {
         ::inet_pton(AF_INET, address.toLatin1().constData(), &target.sin_addr);
         length = sizeof target;
     }
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&storage), length) != 0 || ::listen(fd, backlog) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&storage), length) != 0 ||
+        (backlog >= 0 && ::listen(fd, backlog) != 0)) {
         ::close(fd);
         throw std::runtime_error("loopback socket: cannot listen on " + address.toStdString());
     }
@@ -39,6 +40,28 @@ int listenOnLoopback(const QString& address, quint16& port, int backlog) {
     port = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6&>(storage).sin6_port
                       : reinterpret_cast<sockaddr_in&>(storage).sin_port);
     return fd;
+}
+
+ClosedPort::ClosedPort() {
+    // The port is free on 127.0.0.1; on [::1] someone may hold it already, then the next one.
+    for (int attempt = 0; attempt < 20 && ipv6Fd_ < 0; ++attempt) {
+        if (ipv4Fd_ >= 0) ::close(ipv4Fd_);
+        port_ = 0;
+        ipv4Fd_ = listenOnLoopback(kLoopbackIPv4, port_, -1);
+        if (!ipv6LoopbackAvailable()) return;
+        try {
+            quint16 same = port_;
+            ipv6Fd_ = listenOnLoopback(kLoopbackIPv6, same, -1);
+        } catch (const std::runtime_error&) {
+            // Taken on [::1]: try another port.
+        }
+    }
+    if (ipv6Fd_ < 0) throw std::runtime_error("closed port: no port free on both loopback addresses");
+}
+
+ClosedPort::~ClosedPort() {
+    for (const int fd : {ipv4Fd_, ipv6Fd_})
+        if (fd >= 0) ::close(fd);
 }
 
 bool ipv6LoopbackAvailable() {
