@@ -3,6 +3,7 @@
 #include "protocols/httpconnecttunnel.h"
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"
+#include "support/loopbacksocket.h"
 #include "support/scriptedftp.h"
 #include "support/serverprocess.h"
 
@@ -452,6 +453,49 @@ TEST(IdFtp, PrivatePassiveAddressFromAPublicServerIsReplacedByTheServer) {
         ASSERT_EQ(targets->size(), 2u);
         EXPECT_EQ((*targets)[0], std::make_pair(QStringLiteral("203.0.113.5"), quint16(21)));
         EXPECT_EQ((*targets)[1], std::make_pair(c.dataHost, quint16(5001)));
+    }
+}
+
+// PASV can only name an IPv4 address: a server reached over IPv6 is asked with EPSV, and the data
+// connection goes to the server the control connection reached, directly or through a tunnel.
+TEST(IdFtp, ServerReachedOverIPv6IsAskedForItsDataPortWithEpsv) {
+    if (!test::ipv6LoopbackAvailable()) GTEST_SKIP() << "no IPv6 on the loopback interface";
+    {
+        ScriptedFtpServer server({}, sendData("payload"), test::kLoopbackIPv6);
+        TMemoryStream out;
+        {
+            TIdFTP ftp;
+            configure(ftp, server.port(), QStringLiteral("::1"));
+            ftp.Connect();
+            ftp.Get(QStringLiteral("/f"), out, false);
+        }
+        EXPECT_EQ(out.Data(), "payload");
+        const Commands commands = server.commands();
+        EXPECT_EQ(commands.first(), "HOST [::1]");
+        EXPECT_TRUE(commands.contains("EPSV"));
+        EXPECT_FALSE(commands.contains("PASV"));
+    }
+    {
+        const FtpScript script{.replies = {{"EPSV", test::epsvReply(5001)}}};
+        ScriptedServer server([&](ScriptedConnection& connection) {
+            if (connection.index() == 0)
+                test::serveFtpSession(connection, script, 0);
+            else
+                connection.send("payload");
+        });
+        auto targets = std::make_shared<RecordingTunnel::Targets>();
+        RecordingTunnel tunnel(server.port(), targets);
+        TMemoryStream out;
+        {
+            TIdFTP ftp;
+            configure(ftp, 21, QStringLiteral("2001:db8::5"));
+            ftp.SetTransparentProxy(&tunnel);
+            ftp.Connect();
+            ftp.Get(QStringLiteral("/f"), out, false);
+        }
+        EXPECT_EQ(out.Data(), "payload");
+        ASSERT_EQ(targets->size(), 2u);
+        EXPECT_EQ((*targets)[1], std::make_pair(QStringLiteral("2001:db8::5"), quint16(5001)));
     }
 }
 
