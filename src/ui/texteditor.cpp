@@ -114,6 +114,15 @@ void TextEditor::appendLine(const QString& text) {
     }
 }
 
+void TextEditor::appendLines(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    // An empty text, or one that ends with a line break, takes the first line into its empty last line.
+    const bool intoEmptyLastLine = document()->lastBlock().length() <= 1;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText((intoEmptyLastLine ? QString() : QStringLiteral("\n")) + lines.join(QLatin1Char('\n')));
+}
+
 void TextEditor::deleteBlankLines() {
     QTextDocument* doc = document();
     QTextCursor cursor(doc);

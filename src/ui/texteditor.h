@@ -38,6 +38,8 @@ public:
     void setLines(const QStringList& lines);
     // Adds text as the new last line. Costs the same however long the text already is.
     void appendLine(const QString& text);
+    // Adds lines as new last lines, in order, as one change (one change notification, one undo step).
+    void appendLines(const QStringList& lines);
     // Deletes every line that is empty after trimming white space, as one step.
     void deleteBlankLines();
     // Deletes the selection (the Delete command of the menus).
