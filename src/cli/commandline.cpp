@@ -50,6 +50,29 @@ void applySwitchFlags(const QCommandLineParser& parser, CommandLine& result) {
     }
 }
 
+GrabScope grabScopeValue(const QString& text) {
+    if (text == QLatin1String("all")) return GrabScope::AllDomainNames;
+    if (text == QLatin1String("domain")) return GrabScope::DomainName;
+    if (text == QLatin1String("host")) return GrabScope::SubdomainNameOnly;
+    throw UsageError(QStringLiteral("invalid value for --scope: \"%1\" (all, domain or host)").arg(text));
+}
+
+void applyGrabOptions(const QCommandLineParser& parser, CommandLine& result) {
+    const bool grab = parser.isSet(QStringLiteral("grab"));
+    if (!grab) {
+        if (parser.isSet(QStringLiteral("contains")) || parser.isSet(QStringLiteral("scope")))
+            throw UsageError(QStringLiteral("--contains and --scope need --grab"));
+        return;
+    }
+    result.grabUrl = parser.value(QStringLiteral("grab"));
+    if (result.grabUrl.trimmed().isEmpty()) throw UsageError(QStringLiteral("Please enter URL!"));
+    if (!result.urls.isEmpty())
+        throw UsageError(QStringLiteral("--grab takes its one URL, and no further URL arguments"));
+    result.grabContains = parser.value(QStringLiteral("contains"));
+    if (parser.isSet(QStringLiteral("scope")))
+        result.grabScope = grabScopeValue(parser.value(QStringLiteral("scope")));
+}
+
 } // namespace
 
 CommandLine DefaultCommandLine() {
@@ -75,6 +98,11 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("log")}, QStringLiteral("FILE")),
         valueOption({QStringLiteral("error-log")}, QStringLiteral("FILE")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+    });
+    parser.addOptions({
+        valueOption({QStringLiteral("grab")}, QStringLiteral("URL")),
+        valueOption({QStringLiteral("contains")}, QStringLiteral("TEXT")),
+        valueOption({QStringLiteral("scope")}, QStringLiteral("SCOPE")),
     });
     for (const SwitchFlag& flag : kSwitchFlags)
         parser.addOptions(
@@ -115,6 +143,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
     if (parser.isSet(QStringLiteral("error-log")))
         result.errorLogFile = parser.value(QStringLiteral("error-log"));
     result.urls += parser.positionalArguments();
+    applyGrabOptions(parser, result);
     return result;
 }
 
@@ -152,6 +181,11 @@ QString HelpText() {
         "      --error-log FILE     also append the Error Log lines to FILE\n"
         "      --settings FILE      take every option first from FILE, a settings.ini of the window\n"
         "                           (it is only read); the flags given win over it\n"
+        "      --grab URL           print the links of the page (or sitemap) at URL, one per line,\n"
+        "                           instead of downloading; with -i, links listed there are left out\n"
+        "      --contains TEXT      with --grab: only links that contain TEXT (A-Z in either case)\n"
+        "      --scope SCOPE        with --grab: all (default), domain (same last two labels of the\n"
+        "                           host) or host (same host and port)\n"
         "  -h, --help               show this text\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"
@@ -160,7 +194,8 @@ QString HelpText() {
         "\n"
         "Exit status: 0 every URL was downloaded or skipped; 1 a URL ended with an error (an empty\n"
         "file included) or the run was stopped; 2 usage error, or the run was refused (empty list,\n"
-        "save folder not writable); 130 aborted by a second Ctrl-C.\n");
+        "save folder not writable); 130 aborted by a second Ctrl-C. With --grab: 0 the page was\n"
+        "fetched, 1 it was not (the error on standard error), 2 usage error.\n");
 }
 
 } // namespace hl::cli

@@ -2,6 +2,7 @@
 // The command line of harvestline-cli. Parsing starts from a set of defaults (the window's, or
 // later those of a settings file) and lets every flag given override them.
 #include "engine/downloadoptions.h"
+#include "grabber/grabscope.h"
 #include "platform/exception.h"
 
 #include <QString>
@@ -21,6 +22,9 @@ struct CommandLine {
     QString logFile;       // also append Download Log lines here
     QString errorLogFile;  // also append Error Log lines here
     bool help = false;
+    QString grabUrl;      // --grab: print the links of this page instead of downloading; empty: none
+    QString grabContains; // --contains: the grab's "Contains:" filter
+    GrabScope grabScope = GrabScope::AllDomainNames; // --scope
 };
 
 // The defaults: the window's options, saving to the current folder, a sequential run.
