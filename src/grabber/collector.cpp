@@ -8,7 +8,7 @@ namespace hl {
 namespace {
 
 // The links of a scan on their way to the events, in batches: one report per batch keeps a window
-// that appends them from redrawing (and saving its list) for every single link.
+// that appends them from redrawing for every single link, and a bounded batch from holding it long.
 class BatchingSink final : public LinkSink {
 public:
     BatchingSink(CrawlEvents& events, const std::atomic<bool>& stop) : events_(events), stop_(stop) {
@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype kMaxBatch = 20000;
+    static constexpr qsizetype kMaxBatch = 5000;
     static constexpr qint64 kReportIntervalMs = 100;
 
     CrawlEvents& events_;

@@ -5,7 +5,8 @@
 namespace hl {
 
 EditorUrlList::EditorUrlList(TextEditor* editor, QObject* parent) : QObject(parent), editor_(editor) {
-    connect(editor, &TextEditor::changed, this, &EditorUrlList::editorChanged);
+    // Every change of the text, quiet appends of other grabbers included.
+    connect(editor, &QPlainTextEdit::textChanged, this, &EditorUrlList::editorChanged);
 }
 
 QStringList EditorUrlList::Lines() const {
@@ -15,7 +16,7 @@ QStringList EditorUrlList::Lines() const {
 void EditorUrlList::AppendLines(const QStringList& links) {
     if (!editor_) return;
     appending_ = true;
-    editor_->appendLines(links);
+    editor_->appendLinesQuietly(links);
     appending_ = false;
 }
 

@@ -8,10 +8,10 @@ namespace hl {
 
 class TextEditor;
 
-// The main window's URL editor as the grabber's list: its lines, appends made as one edit each (so
-// each batch of links is one change, which rewrites list.txt once), and an appender whose line set
-// is read again whenever someone else (the user, another grabber) has changed the editor. GUI
-// thread only.
+// The main window's URL editor as the grabber's list: its lines, appends made as one quiet edit
+// each (the grabber sends the change notification, which rewrites list.txt, once when its crawl
+// ends), and an appender whose line set is read again whenever someone else (the user, another
+// grabber) has changed the editor. GUI thread only.
 class EditorUrlList : public QObject, public UrlListAccess {
     Q_OBJECT
 public:

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,8 @@ namespace {
 const QString kStart = QStringLiteral("START");
 const QString kStop = QStringLiteral("STOP");
 const QString kStopping = QStringLiteral("Stopping...");
+// How long the crawl's steps may hold the event loop before it gets a turn.
+constexpr qint64 kStepsPerTurnMs = 20;
 
 } // namespace
 
@@ -182,16 +185,31 @@ GrabScope TFormURLGrabber::scope() const {
 void TFormURLGrabber::deliver(std::function<void()> step) {
     if (closed_) return;
     pendingSteps_.push_back(std::move(step));
+    scheduleSteps();
+}
+
+void TFormURLGrabber::scheduleSteps() {
+    if (stepsScheduled_ || runningSteps_) return;
+    stepsScheduled_ = true;
+    QMetaObject::invokeMethod(this, &TFormURLGrabber::runSteps, Qt::QueuedConnection);
+}
+
+void TFormURLGrabber::runSteps() {
+    stepsScheduled_ = false;
+    if (runningSteps_ || closed_) return;
     // A step that shows a message box runs a nested event loop; the steps that arrive meanwhile
-    // wait for it here instead of running inside it.
-    if (delivering_) return;
-    delivering_ = true;
-    while (!pendingSteps_.empty()) {
+    // wait for it here instead of running inside it. A crawl that finds links faster than the
+    // editor takes them gets one turn of the event loop after another, so input and painting go on.
+    runningSteps_ = true;
+    QElapsedTimer turn;
+    turn.start();
+    while (!pendingSteps_.empty() && !closed_ && !turn.hasExpired(kStepsPerTurnMs)) {
         const std::function<void()> next = std::move(pendingSteps_.front());
         pendingSteps_.pop_front();
         next();
     }
-    delivering_ = false;
+    runningSteps_ = false;
+    if (!pendingSteps_.empty() && !closed_) scheduleSteps();
 }
 
 void TFormURLGrabber::probeFinished(const QString& pageUrl) {
@@ -224,6 +242,8 @@ void TFormURLGrabber::crawlFailed(const QString& message) {
 }
 
 void TFormURLGrabber::backToIdle() {
+    // The appends were quiet; the list's change handling (list.txt) runs once for all of them.
+    if (list_->appender().AddedLinkCount() > 0) form_->urlEditor()->notifyChange();
     collector_.reset();
     events_.reset();
     list_.reset();

@@ -28,8 +28,10 @@ class UserPrompts;
 // the crawl's closing report: "<n> new links added" in the main window's status bar and a beep.
 //
 // The crawl reaches the window only through events queued to the GUI thread and handled there one
-// after another (a message box does not let the next one overtake it). Destroying the window
-// stops the crawl and waits for its thread, so a crawl never outlives its window. GUI thread only.
+// after another (a message box does not let the next one overtake it), a few milliseconds' worth
+// per turn of the event loop. Its links go into the URL editor without the change notification,
+// which comes once at the closing report (and on closing). Closing or destroying the window stops
+// the crawl and waits for its thread, so a crawl never outlives its window. GUI thread only.
 class TFormURLGrabber : public QDialog {
     Q_OBJECT
 public:
@@ -68,8 +70,10 @@ private:
     CrawlRequest crawlRequest(const QString& startUrl) const;
     GrabScope scope() const;
 
-    // The crawl's events, on the GUI thread, in order.
+    // The crawl's events, on the GUI thread, in order: queued as steps, run in turns.
     void deliver(std::function<void()> step);
+    void scheduleSteps();
+    void runSteps();
     void probeFinished(const QString& pageUrl);
     void loading(const QString& pageUrl);
     void fetchFailed(const QString& message);
@@ -97,7 +101,8 @@ private:
     std::unique_ptr<QueuedEvents> events_;
     std::unique_ptr<TCollector> collector_;
     std::deque<std::function<void()>> pendingSteps_;
-    bool delivering_ = false;
+    bool stepsScheduled_ = false;
+    bool runningSteps_ = false;
     bool closed_ = false;
 };
 

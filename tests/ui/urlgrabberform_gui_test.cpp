@@ -6,6 +6,7 @@
 #include "support/scriptedserver.h"
 #include "support/scriptedsite.h"
 #include "support/windowfixture.h"
+#include "ui/editorurllist.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/urlgrabberform.h"
@@ -218,6 +219,23 @@ TEST_F(UrlGrabberTest, ClosingSavesTheListEvenWithoutNewLinks) {
     QFile::remove(settings.file(kUrlListFileName));
     open()->close();
     EXPECT_EQ(listFile(), "\xEF\xBB\xBF");
+}
+
+TEST_F(UrlGrabberTest, TheEditorListAppendsQuietlyAndSeesWhatOthersChanged) {
+    TextEditor* editor = form->urlEditor();
+    int changes = 0;
+    QObject::connect(editor, &TextEditor::changed, [&] { ++changes; });
+    EditorUrlList mine(editor, nullptr), other(editor, nullptr);
+    // Into an empty list, after a line, after a final line break: never a blank line.
+    EXPECT_EQ(mine.appender().AppendNew({"a", "b"}), 2);
+    EXPECT_EQ(other.appender().AppendNew({"b", "c"}), 1);
+    editor->setPlainText(QStringLiteral("a\nc\n"));
+    changes = 0;
+    EXPECT_EQ(mine.appender().AppendNew({"c", "d"}), 1); // "c" came from the other hand
+    EXPECT_EQ(editor->text(), QStringLiteral("a\nc\nd"));
+    EXPECT_EQ(changes, 0);
+    editor->undo();
+    EXPECT_EQ(editor->text(), QStringLiteral("a\nc\n"));
 }
 
 TEST_F(UrlGrabberTest, TheToolbarButtonOpensTheGrabber) {
