@@ -192,6 +192,16 @@ case_settings_rewrites() {
     "$bench" 100000 "$WORK/settings"
 }
 
+# The URL Grabber's scan (scanner, link pipeline, duplicate test and appends) of synthetic pages of
+# 2 MB with 20,000 links and 20 MB with 200,000 links: the medians, to show that the time grows with
+# the page and no faster.
+case_grabber_scan() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "grabber_scan: pages of 2 MB and 20 MB, about 100 bytes per link"
+    "$bench" 20000 200000
+}
+
 # The window's text editor at 100,000 lines: appending log lines early and late in a long log,
 # loading, reading, scrolling and cleaning a long URL list.
 case_window_editor() {
@@ -272,6 +282,7 @@ main() {
         return
     fi
     case_settings_rewrites
+    case_grabber_scan
     case_window_editor
     case_window_run
     case_http_get_1g
