@@ -3,7 +3,6 @@
 // and the longest gaps between two probe ticks (how long the window was unresponsive at worst)
 // while the crawl probed, fetched, scanned and appended.
 //   harvestline-bench-grabber-window [LINKS]  (default: 200000, a page of about 20 MB)
-#include "eventloopprobe.h"
 #include "support/scriptedsite.h"
 #include "support/tempdir.h"
 #include "syntheticpage.h"
@@ -11,6 +10,7 @@
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/urlgrabberform.h"
+#include "windowbench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,11 +31,7 @@ int main(int argc, char* argv[]) {
     site.put("/catalogue/index.html", page);
 
     hl::test::TempDir settings, output;
-    hl::WindowEnvironment environment;
-    environment.settingsFolder = settings.path() + QLatin1Char('/');
-    environment.desktopFolder = output.path() + QLatin1Char('/');
-    environment.prompts = std::make_shared<bench::NoPrompts>();
-    hl::TAppForm form(environment);
+    hl::TAppForm form(bench::BenchEnvironment(settings.path(), output.path()));
     form.show();
     form.urlEditor()->setLines({});
     form.menu().urlGrabber->trigger();

@@ -5,7 +5,6 @@
 //   harvestline-bench-gui [FILES] [THREADS] [FILE_BYTES] [TAB]  (defaults: 2000 16 4096 0)
 // TAB is the tab shown during the run (0 the URL list, 2 the Download Log, which then paints every
 // line as it comes).
-#include "eventloopprobe.h"
 #include "settings/settingsstore.h"
 #include "support/cliprocess.h"
 #include "support/nginxserver.h"
@@ -16,6 +15,7 @@
 #include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "windowbench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,11 +45,7 @@ int main(int argc, char* argv[]) {
         urls << nginx.put(QStringLiteral("f%1.bin").arg(i), QByteArray(bytes, 'b'));
 
     hl::test::TempDir settings, output, cliOutput;
-    hl::WindowEnvironment environment;
-    environment.settingsFolder = settings.path() + QLatin1Char('/');
-    environment.desktopFolder = output.path() + QLatin1Char('/');
-    environment.prompts = std::make_shared<bench::NoPrompts>();
-    hl::TAppForm form(environment);
+    hl::TAppForm form(bench::BenchEnvironment(settings.path(), output.path()));
     form.show();
     form.pages()->setCurrentIndex(tab);
     form.urlEditor()->setLines(urls);

@@ -1,8 +1,9 @@
 #pragma once
-// What the window benchmarks share: prompts that never wait for a user, and a probe of the GUI
-// thread's event loop that records how long it was kept from turning.
+// What the window benchmarks share: a window environment whose prompts never wait for a user, and
+// a probe of the GUI thread's event loop that records how long it was kept from turning.
 #include "threadcpu.h"
 #include "ui/userprompts.h"
+#include "ui/windowenvironment.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -26,6 +27,15 @@ public:
     QString chooseFolder(const QString&, const QString&) override { return {}; }
     void beep() override {}
 };
+
+// A window with its settings in settingsFolder, saving to saveFolder, showing nothing.
+inline hl::WindowEnvironment BenchEnvironment(const QString& settingsFolder, const QString& saveFolder) {
+    hl::WindowEnvironment environment;
+    environment.settingsFolder = settingsFolder + QLatin1Char('/');
+    environment.desktopFolder = saveFolder + QLatin1Char('/');
+    environment.prompts = std::make_shared<NoPrompts>();
+    return environment;
+}
 
 // Ticks every millisecond on the GUI thread and records the gaps between ticks: in wall-clock time
 // (what a user sees, including time the system gave to other processes) and in the GUI thread's
