@@ -1,6 +1,7 @@
-// Saves pictures of the main window and the Multi-Threading dialog, one PNG per state, into the
-// folder given as the only argument: each tab, the advanced rows shown, a sequential and a
-// parallel run in progress (against servers on loopback), the logs after a run and the dialog.
+// Saves pictures of the main window, the URL Grabber and the Multi-Threading dialog, one PNG per
+// state, into the folder given as the only argument: each tab, the advanced rows shown, a
+// sequential and a parallel run in progress (against servers on loopback), the logs after a run,
+// the grabber idle and crawling, and the dialog.
 // scripts/screenshots.sh runs it under Xvfb.
 #include "settings/settingsstore.h"
 #include "support/nginxserver.h"
@@ -16,6 +17,7 @@
 #include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "ui/urlgrabberform.h"
 #include "ui/userprompts.h"
 
 #include <QAction>
@@ -24,7 +26,9 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <atomic>
@@ -193,6 +197,21 @@ int main(int argc, char* argv[]) {
     camera.shoot(&form, QStringLiteral("main-error-log"));
     form.pages()->setCurrentIndex(hl::TAppForm::UrlListPage);
     camera.shoot(&form, QStringLiteral("main-after-run"));
+
+    form.menu().urlGrabber->trigger();
+    auto* grabber = form.findChild<hl::TFormURLGrabber*>();
+    grabber->activateWindow();
+    camera.shoot(grabber, QStringLiteral("url-grabber"));
+    grabber->urlBox()->setText(slow.url(QStringLiteral("/catalogue/index.html")));
+    grabber->filterBox()->setText(QStringLiteral(".zip"));
+    grabber->domainButton()->setChecked(true);
+    stopping = false;
+    grabber->startButton()->click();
+    camera.shootWhen(grabber, QStringLiteral("url-grabber-crawling"), [&] {
+        return grabber->statusBar()->currentMessage().startsWith(QStringLiteral("Loading: "));
+    });
+    stopping = true;
+    grabber->close();
 
     hl::TFormMultiThread dialog(2, 4, {12, false}, &form);
     dialog.show();
