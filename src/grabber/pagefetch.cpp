@@ -114,6 +114,8 @@ QString PageFetch::DownloadPage(const QString& url) {
     {
         BoundedMemoryStream page(request_.maxPageBytes);
         http.Get(url, &page);
+        // At its redirect limit the client returns the last redirect as if it were the page.
+        if (http.Response.ResponseCode / 100 == 3) throw ETooManyRedirects(http.Response.ResponseText);
         body = page.Data();
     }
     const QByteArray bytes = throughTemporaryFile(std::move(body), request_.maxPageBytes);

@@ -21,6 +21,14 @@ public:
     explicit EPageTooLarge(qint64 limit);
 };
 
+// The redirects went on past the client's limit, so the page was never reached: "Too many
+// redirects: " and the last reply's status line.
+class ETooManyRedirects : public Exception {
+public:
+    explicit ETooManyRedirects(const QString& statusLine)
+        : Exception(QStringLiteral("Too many redirects: ") + statusLine) {}
+};
+
 // What every fetch of one grab uses, copied from the window's options when the grab starts.
 struct PageRequest {
     QString userAgent;
@@ -41,8 +49,9 @@ public:
     explicit PageFetch(PageRequest request) : request_(std::move(request)) {}
 
     // The page at url as text, its lines joined by CR LF with a CR LF after the last one. Throws
-    // the transfer's error (an error status included), EPageTooLarge, or EFileError when the
-    // temporary file cannot be written or read back; the temporary file is gone in every case.
+    // the transfer's error (an error status included), ETooManyRedirects, EPageTooLarge, or
+    // EFileError when the temporary file cannot be written or read back; the temporary file is gone
+    // in every case.
     QString DownloadPage(const QString& url);
 
     // The target of the most recent redirect this object followed, made absolute against the URL

@@ -97,6 +97,18 @@ TEST_F(PageFetchTest, RemembersTheLastRedirectTargetAsAnAbsoluteUrl) {
     EXPECT_EQ(lastRedirect, QString());
 }
 
+TEST_F(PageFetchTest, ARedirectLoopIsAnErrorNotAnEmptyPage) {
+    site.reply("/loop", test::httpReply("HTTP/1.1 302 Found", "Location: /loop\r\n", {}));
+    try {
+        fetch("/loop");
+        FAIL() << "no error";
+    } catch (const ETooManyRedirects& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Too many redirects: HTTP/1.1 302 Found"));
+    }
+    EXPECT_EQ(site.count("GET", "/loop"), 15);
+    EXPECT_EQ(ProbeFinalUrl(site.url("/loop"), {}), site.url("/loop"));
+}
+
 TEST_F(PageFetchTest, ProbeGivesTheFinalUrlOrTheStartUrlAndIgnoresErrors) {
     site.reply("/moved", test::httpReply("HTTP/1.1 301 Moved", "Location: /gone\r\n", {}));
     EXPECT_EQ(ProbeFinalUrl(site.url("/moved"), {}), site.url("/gone")); // a 404 at the end is no matter
