@@ -53,6 +53,19 @@ CrawlRequest requestFor(const QString& url) {
     return request;
 }
 
+TEST(Crawl, StartUrlsWithoutHttpGetItInFront) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"127.0.0.1/page", "http://127.0.0.1/page"},
+        {"HTTP://127.0.0.1/", "HTTP://127.0.0.1/"},
+        {"https://localhost/", "https://localhost/"},
+        {"httpish.test/", "httpish.test/"}, // only the first four letters count
+        {" http://localhost/", "http:// http://localhost/"},
+        {"ftp://localhost/", "http://ftp://localhost/"},
+    };
+    for (const auto& [typed, started] : cases)
+        EXPECT_EQ(WithHttpPrefix(QString::fromUtf8(typed)), QString::fromUtf8(started)) << typed;
+}
+
 TEST(Crawl, ProbesFetchesTheFinalUrlAndResolvesAgainstIt) {
     test::ScriptedSite site;
     site.reply("/start", test::httpReply("HTTP/1.1 302 Found", "Location: /dir/page.html\r\n", {}));
