@@ -40,7 +40,7 @@ public:
         if (batch_.size() == 4096) flush();
     }
     void flush() {
-        if (appender_) appender_->AppendNew(batch_);
+        if (appender_) appender_->Ekle(batch_);
         batch_.clear();
     }
     qsizetype found = 0;

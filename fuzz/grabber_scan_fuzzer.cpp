@@ -46,7 +46,7 @@ public:
 class AppendingSink final : public hl::LinkSink {
 public:
     explicit AppendingSink(hl::UrlListAppender& appender) : appender_(appender) {}
-    void Found(const QString& link) override { appender_.AppendNew({link}); }
+    void Found(const QString& link) override { appender_.Ekle({link}); }
 
 private:
     hl::UrlListAppender& appender_;

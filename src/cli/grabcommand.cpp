@@ -35,7 +35,7 @@ public:
     void ProbeFinished(const QString&) override {}
     void Loading(const QString&) override {}
     void FetchFailed(const QString& message) override { fetchError_ = message; }
-    void LinksFound(const QStringList& links) override { appender_.AppendNew(links); }
+    void LinksFound(const QStringList& links) override { appender_.Ekle(links); }
     void Finished() override {}
     void Failed(const QString& message) override { fetchError_ = message; }
 

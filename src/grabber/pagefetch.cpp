@@ -107,7 +107,7 @@ QString PageFetch::DownloadPage(const QString& url) {
     http.IOHandler = transport;
     http.OnRedirect = [&](QString& dest, int&, bool& handled, QString&) {
         handled = true;
-        lastRedirectUrl_ = absoluteRedirectTarget(dest, http.URL());
+        GrabberRedirect(dest, http.URL());
     };
 
     QByteArray body;
@@ -120,6 +120,10 @@ QString PageFetch::DownloadPage(const QString& url) {
     }
     const QByteArray bytes = throughTemporaryFile(std::move(body), request_.maxPageBytes);
     return TerminateLines(DecodeTextFile(bytes).text, LineBreak::CrLf);
+}
+
+void PageFetch::GrabberRedirect(const QString& dest, const TIdURI& redirected) {
+    lastRedirectUrl_ = absoluteRedirectTarget(dest, redirected);
 }
 
 QString ProbeFinalUrl(const QString& url, const PageRequest& request) {

@@ -5,6 +5,7 @@
 // else the encoding a byte-order mark names, else the ANSI code page).
 #include "platform/exception.h"
 #include "protocols/hostresolver.h"
+#include "protocols/httpuri.h"
 
 #include <QString>
 #include <functional>
@@ -60,6 +61,9 @@ public:
     const QString& LastRedirectURL() const { return lastRedirectUrl_; }
 
 private:
+    // The redirect handler of every fetch: lets the redirect proceed and remembers its target.
+    void GrabberRedirect(const QString& dest, const TIdURI& redirected);
+
     PageRequest request_;
     QString lastRedirectUrl_;
 };

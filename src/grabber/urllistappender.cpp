@@ -2,7 +2,7 @@
 
 namespace hl {
 
-qsizetype UrlListAppender::AppendNew(const QStringList& links) {
+qsizetype UrlListAppender::Ekle(const QStringList& links) {
     if (stale_) {
         const QStringList lines = list_.Lines();
         lines_ = QSet<QString>(lines.begin(), lines.end());

@@ -25,9 +25,10 @@ public:
     // list must outlive the appender. Its lines are read on the first append.
     explicit UrlListAppender(UrlListAccess& list) : list_(list) {}
 
-    // Appends the links that are not lines of the list yet (a link given twice goes in once), in
-    // order, with one AppendLines call. Returns how many went in.
-    qsizetype AppendNew(const QStringList& links);
+    // Ekle ("add") for a batch: appends the links that are not lines of the list yet (a link given
+    // twice goes in once), in order, with one AppendLines call, and counts them. Returns how many
+    // went in.
+    qsizetype Ekle(const QStringList& links);
     // The list was changed by other hands: its lines are read again before the next test.
     void ListChanged() { stale_ = true; }
     // Links appended since the appender was made (AddedLinkCount).

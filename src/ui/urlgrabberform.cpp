@@ -233,7 +233,7 @@ void TFormURLGrabber::fetchFailed(const QString& message) {
 }
 
 void TFormURLGrabber::linksFound(const QStringList& links) {
-    list_->appender().AppendNew(links);
+    list_->appender().Ekle(links);
 }
 
 void TFormURLGrabber::closingReport() {

@@ -30,7 +30,7 @@ public:
 class ListSink final : public LinkSink {
 public:
     explicit ListSink(UrlListAppender& appender) : appender_(appender) {}
-    void Found(const QString& link) override { appender_.AppendNew({link}); }
+    void Found(const QString& link) override { appender_.Ekle({link}); }
 
 private:
     UrlListAppender& appender_;
@@ -156,16 +156,16 @@ TEST(LinkPipeline, TheScanEndsSoonAfterTheSinkAsksToStop) {
 TEST(UrlListAppender, ReadsTheListOnceAndAgainOnlyAfterOthersChangedIt) {
     LineList list({"http://h.test/1"});
     UrlListAppender appender(list);
-    EXPECT_EQ(appender.AppendNew({"http://h.test/1", "http://h.test/2", "http://h.test/2"}), 1);
-    EXPECT_EQ(appender.AppendNew({"http://h.test/3"}), 1);
-    EXPECT_EQ(appender.AppendNew({"http://h.test/3"}), 0);
+    EXPECT_EQ(appender.Ekle({"http://h.test/1", "http://h.test/2", "http://h.test/2"}), 1);
+    EXPECT_EQ(appender.Ekle({"http://h.test/3"}), 1);
+    EXPECT_EQ(appender.Ekle({"http://h.test/3"}), 0);
     EXPECT_EQ(list.reads, 1);
     EXPECT_EQ(list.appends, 2); // nothing to append is no change
 
     // Someone deletes a line: after ListChanged it is new again.
     list.lines.removeAll(QStringLiteral("http://h.test/2"));
     appender.ListChanged();
-    EXPECT_EQ(appender.AppendNew({"http://h.test/2"}), 1);
+    EXPECT_EQ(appender.Ekle({"http://h.test/2"}), 1);
     EXPECT_EQ(list.reads, 2);
     EXPECT_EQ(list.lines, (QStringList{"http://h.test/1", "http://h.test/3", "http://h.test/2"}));
     EXPECT_EQ(appender.AddedLinkCount(), 3u);

@@ -227,11 +227,11 @@ TEST_F(UrlGrabberTest, TheEditorListAppendsQuietlyAndSeesWhatOthersChanged) {
     QObject::connect(editor, &TextEditor::changed, [&] { ++changes; });
     EditorUrlList mine(editor, nullptr), other(editor, nullptr);
     // Into an empty list, after a line, after a final line break: never a blank line.
-    EXPECT_EQ(mine.appender().AppendNew({"a", "b"}), 2);
-    EXPECT_EQ(other.appender().AppendNew({"b", "c"}), 1);
+    EXPECT_EQ(mine.appender().Ekle({"a", "b"}), 2);
+    EXPECT_EQ(other.appender().Ekle({"b", "c"}), 1);
     editor->setPlainText(QStringLiteral("a\nc\n"));
     changes = 0;
-    EXPECT_EQ(mine.appender().AppendNew({"c", "d"}), 1); // "c" came from the other hand
+    EXPECT_EQ(mine.appender().Ekle({"c", "d"}), 1); // "c" came from the other hand
     EXPECT_EQ(editor->text(), QStringLiteral("a\nc\nd"));
     EXPECT_EQ(changes, 0);
     editor->undo();
