@@ -219,6 +219,25 @@ case_settings_rewrites() {
     "$bench" 100000 "$WORK/settings"
 }
 
+# The URL Grabber's scan (scanner, link pipeline, duplicate test and appends) of synthetic pages of
+# 2 MB with 20,000 links and 20 MB with 200,000 links: the medians, to show that the time grows with
+# the page and no faster.
+case_grabber_scan() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "grabber_scan: pages of 2 MB and 20 MB, about 100 bytes per link"
+    "$bench" 20000 200000
+}
+
+# The URL Grabber window collecting a 20 MB page of 200,000 links from an in-process loopback
+# server: the time to the closing report and the worst gap of the window's event loop.
+case_window_grab() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber-window"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_grab: a 20 MB page of 200,000 links into the URL list"
+    QT_QPA_PLATFORM=offscreen "$bench" 200000
+}
+
 # The window's text editor at 100,000 lines: appending log lines early and late in a long log,
 # loading, reading, scrolling and cleaning a long URL list.
 case_window_editor() {
@@ -299,6 +318,8 @@ main() {
         return
     fi
     case_settings_rewrites
+    case_grabber_scan
+    case_window_grab
     case_window_editor
     case_window_run
     case_http_get_1g

@@ -1,7 +1,7 @@
 // Saves pictures of the main window and its dialogs, one PNG per state, into the folder given as
 // the only argument: each tab, the advanced rows shown, a sequential and a parallel run in progress
-// (against servers on loopback), the logs after a run, the Multi-Threading dialog, and the
-// Scheduler dialog idle and armed.
+// (against servers on loopback), the logs after a run, the URL Grabber idle and crawling, the
+// Multi-Threading dialog, and the Scheduler dialog idle and armed.
 // scripts/screenshots.sh runs it under Xvfb.
 #include "settings/settingsstore.h"
 #include "support/nginxserver.h"
@@ -18,6 +18,7 @@
 #include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "ui/urlgrabberform.h"
 #include "ui/userprompts.h"
 
 #include <QAction>
@@ -27,8 +28,10 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -206,6 +209,21 @@ int main(int argc, char* argv[]) {
     camera.shoot(&form, QStringLiteral("main-error-log"));
     form.pages()->setCurrentIndex(hl::TAppForm::UrlListPage);
     camera.shoot(&form, QStringLiteral("main-after-run"));
+
+    form.menu().urlGrabber->trigger();
+    auto* grabber = form.findChild<hl::TFormURLGrabber*>();
+    grabber->activateWindow();
+    camera.shoot(grabber, QStringLiteral("url-grabber"));
+    grabber->urlBox()->setText(slow.url(QStringLiteral("/catalogue/index.html")));
+    grabber->filterBox()->setText(QStringLiteral(".zip"));
+    grabber->domainButton()->setChecked(true);
+    stopping = false;
+    grabber->startButton()->click();
+    camera.shootWhen(grabber, QStringLiteral("url-grabber-crawling"), [&] {
+        return grabber->statusBar()->currentMessage().startsWith(QStringLiteral("Loading: "));
+    });
+    stopping = true;
+    grabber->close();
 
     hl::TFormMultiThread dialog(2, 4, {12, false}, &form);
     dialog.show();

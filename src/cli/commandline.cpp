@@ -64,6 +64,29 @@ ProgressChoice progressChoice(const QCommandLineParser& parser, ProgressChoice c
     return choice;
 }
 
+GrabScope grabScopeValue(const QString& text) {
+    if (text == QLatin1String("all")) return GrabScope::AllDomainNames;
+    if (text == QLatin1String("domain")) return GrabScope::DomainName;
+    if (text == QLatin1String("host")) return GrabScope::SubdomainNameOnly;
+    throw UsageError(QStringLiteral("invalid value for --scope: \"%1\" (all, domain or host)").arg(text));
+}
+
+void applyGrabOptions(const QCommandLineParser& parser, CommandLine& result) {
+    const bool grab = parser.isSet(QStringLiteral("grab"));
+    if (!grab) {
+        if (parser.isSet(QStringLiteral("contains")) || parser.isSet(QStringLiteral("scope")))
+            throw UsageError(QStringLiteral("--contains and --scope need --grab"));
+        return;
+    }
+    result.grabUrl = parser.value(QStringLiteral("grab"));
+    if (result.grabUrl.trimmed().isEmpty()) throw UsageError(QStringLiteral("Please enter URL!"));
+    if (!result.urls.isEmpty())
+        throw UsageError(QStringLiteral("--grab takes its one URL, and no further URL arguments"));
+    result.grabContains = parser.value(QStringLiteral("contains"));
+    if (parser.isSet(QStringLiteral("scope")))
+        result.grabScope = grabScopeValue(parser.value(QStringLiteral("scope")));
+}
+
 } // namespace
 
 CommandLine DefaultCommandLine() {
@@ -94,6 +117,11 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")}),
         QCommandLineOption(QStringLiteral("progress")),
         QCommandLineOption(QStringLiteral("no-progress")),
+    });
+    parser.addOptions({
+        valueOption({QStringLiteral("grab")}, QStringLiteral("URL")),
+        valueOption({QStringLiteral("contains")}, QStringLiteral("TEXT")),
+        valueOption({QStringLiteral("scope")}, QStringLiteral("SCOPE")),
     });
     for (const SwitchFlag& flag : kSwitchFlags)
         parser.addOptions(
@@ -142,6 +170,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
     if (parser.isSet(QStringLiteral("quiet"))) result.quiet = true;
     result.progress = progressChoice(parser, result.progress);
     result.urls += parser.positionalArguments();
+    applyGrabOptions(parser, result);
     return result;
 }
 
@@ -187,6 +216,11 @@ QString HelpText() {
         "      --progress           show the progress bar also when standard error is not a\n"
         "                           terminal: a plain line at most once a second (also with -q)\n"
         "      --no-progress        no progress bar\n"
+        "      --grab URL           print the links of the page (or sitemap) at URL, one per line,\n"
+        "                           instead of downloading; with -i, links listed there are left out\n"
+        "      --contains TEXT      with --grab: only links that contain TEXT (A-Z in either case)\n"
+        "      --scope SCOPE        with --grab: all (default), domain (same last two labels of the\n"
+        "                           host) or host (same host and port)\n"
         "  -h, --help               show this text\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"
@@ -198,7 +232,8 @@ QString HelpText() {
         "Exit status: 0 every URL was downloaded or skipped; 1 a URL ended with an error (an empty\n"
         "file included) or the run was stopped; 2 usage error, or the run was refused (empty list,\n"
         "save folder not writable); 130 aborted by a second Ctrl-C. With --every, the worst status\n"
-        "of all runs; Ctrl-C between two runs stops nothing.\n");
+        "of all runs; Ctrl-C between two runs stops nothing. With --grab: 0 the page was fetched,\n"
+        "1 it was not (the error on standard error), 2 usage error.\n");
 }
 
 } // namespace hl::cli

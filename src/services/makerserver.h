@@ -8,6 +8,9 @@ namespace hl {
 // build-time constant (a host under the reserved ".example" domain, so nothing reaches a real server).
 QString MakerHost();
 
+// The maker's home page: "http://" + host + "/".
+QString MakerHomePage();
+
 // "http://" + host + "/help/" + the product name in lower case with every space replaced by "-" + "/".
 QString OnlineHelpAddress();
 

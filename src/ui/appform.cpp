@@ -25,6 +25,7 @@
 #include "ui/settingsbinder.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "ui/urlgrabbercommand.h"
 #include "ui/urllistcommands.h"
 #include "ui/userprompts.h"
 
@@ -74,6 +75,7 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     new ProxyCommands(proxyTab_, *prompts_, this);
     new DesktopLinks(this, this);
     new MultiThreadingCommand(this, *store_, *saves_, environment.engine.workerLimits, this);
+    new UrlGrabberCommand(this, environment.prompts, environment.engine.resolver, this);
     new LogCommands(downloadLog_, this);
     new LogCommands(errorLog_, this);
     auto* reset = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
@@ -81,7 +83,7 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
     // These windows are not part of the program yet: their commands are disabled rather than
     // doing nothing when clicked.
-    for (QAction* missing : {menu_.urlGrabber, menu_.sendFeedback, menu_.about})
+    for (QAction* missing : {menu_.sendFeedback, menu_.about})
         missing->setEnabled(false);
 }
 

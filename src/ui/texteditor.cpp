@@ -32,7 +32,9 @@ TextEditor::TextEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Li
     setTabChangesFocus(false);
     viewport()->setMouseTracking(true);
 
-    connect(this, &QPlainTextEdit::textChanged, this, &TextEditor::changed);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!quiet_) emit changed();
+    });
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TextEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &TextEditor::updateGutter);
     updateGutterWidth();
@@ -112,6 +114,17 @@ void TextEditor::appendLine(const QString& text) {
         kept.setPosition(position, QTextCursor::KeepAnchor);
         setTextCursor(kept);
     }
+}
+
+void TextEditor::appendLinesQuietly(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    // An empty text, or one that ends with a line break, takes the first line into its empty last line.
+    const bool intoEmptyLastLine = document()->lastBlock().length() <= 1;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    quiet_ = true;
+    cursor.insertText((intoEmptyLastLine ? QString() : QStringLiteral("\n")) + lines.join(QLatin1Char('\n')));
+    quiet_ = false;
 }
 
 void TextEditor::deleteBlankLines() {

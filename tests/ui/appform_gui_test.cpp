@@ -52,7 +52,7 @@ TEST_F(AppFormTest, MenusHoldTheirItemsInOrderWithTheirStartingChecks) {
     EXPECT_EQ(menus,
               QStringList({
                   "File:Clear URL List[Clear1],Load URL List...[LoadList1],Save URL List...[SaveList1],-,"
-                  "URL Grabber...[URLGrabber1]!,Scheduler...[Scheduler1],-,Exit[Exit1]",
+                  "URL Grabber...[URLGrabber1],Scheduler...[Scheduler1],-,Exit[Exit1]",
                   "Edit:Undo[Undo1],-,Cut[Cut1],Copy[Copy1],Paste[Paste1],Delete[Delete1],-,"
                   "Select All[SelectAll1]",
                   "Insert:Sample URLs...[SampleURLs1],Sample CSV (URL, Folder)...[SampleCSVURLFolder1]",
