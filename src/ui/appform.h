@@ -24,6 +24,7 @@ class SettingsBinder;
 class SettingsStore;
 class StatusPanels;
 class TextEditor;
+class UpdateChecker;
 class UrlListCommands;
 class UserPrompts;
 
@@ -53,6 +54,7 @@ public:
     UrlListCommands* urlListCommands() const { return urlListCommands_; }
     SettingsStore& settingsStore() const { return *store_; }
     RunController* runController() const { return runController_; }
+    UpdateChecker* updateChecker() const { return updateChecker_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
@@ -94,6 +96,7 @@ private:
     SettingsBinder* settingsBinder_ = nullptr;
     ListMirror* listMirror_ = nullptr;
     RunController* runController_ = nullptr;
+    UpdateChecker* updateChecker_ = nullptr;
     bool shownOnce_ = false;
 };
 
