@@ -11,9 +11,9 @@
 #include "support/blackholelistener.h"
 #include "support/makerstandin.h"
 #include "support/nonamesresolver.h"
+#include "support/silentprompts.h"
 #include "support/tempdir.h"
 #include "ui/appform.h"
-#include "ui/userprompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,16 +26,6 @@
 #include <vector>
 
 namespace {
-
-class NoPrompts : public hl::UserPrompts {
-public:
-    void showMessage(hl::MessageIcon, const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
-    std::optional<hl::ListFileChoice> chooseFileToOpen(const QString&, const QString&) override { return {}; }
-    std::optional<hl::ListFileChoice> chooseFileToSave(const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
 
 // Notes the time of the window's first paint.
 class FirstPaint : public QObject {
@@ -63,7 +53,7 @@ int runOnce(const QString& mode, const QElapsedTimer& clock, int argc, char* arg
     hl::WindowEnvironment environment;
     environment.settingsFolder = settings.path() + QLatin1Char('/');
     environment.desktopFolder = settings.path() + QLatin1Char('/');
-    environment.prompts = std::make_shared<NoPrompts>();
+    environment.prompts = std::make_shared<hl::test::SilentPrompts>();
     environment.openWithDesktop = [](const QString&) {};
     environment.makerServices.storePath = settings.file(QStringLiteral("user.ini"));
     environment.makerServices.server = {QStringLiteral("www.lumbrix.example"), hl::test::noNamesResolver()};

@@ -9,6 +9,7 @@
 #include "support/makerstandin.h"
 #include "support/nginxserver.h"
 #include "support/scriptedserver.h"
+#include "support/silentprompts.h"
 #include "support/tempdir.h"
 #include "ui/aboutbox.h"
 #include "ui/actionrow.h"
@@ -25,7 +26,6 @@
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/updatechecker.h"
-#include "ui/userprompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,17 +42,6 @@
 #include <functional>
 
 namespace {
-
-// The pictures must not wait for a dialog: errors of the run only go to the Error Log.
-class SilentPrompts : public hl::UserPrompts {
-public:
-    void showMessage(hl::MessageIcon, const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
-    std::optional<hl::ListFileChoice> chooseFileToOpen(const QString&, const QString&) override { return {}; }
-    std::optional<hl::ListFileChoice> chooseFileToSave(const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
 
 QString statusOf(QWidget* widget) {
     auto* form = qobject_cast<hl::TAppForm*>(widget);
@@ -148,7 +137,7 @@ int main(int argc, char* argv[]) {
     hl::WindowEnvironment environment;
     environment.settingsFolder = settings.path() + QLatin1Char('/');
     environment.desktopFolder = home.file(QStringLiteral("Downloads/"));
-    environment.prompts = std::make_shared<SilentPrompts>();
+    environment.prompts = std::make_shared<hl::test::SilentPrompts>();
     environment.makerServices.server = maker.server();
     environment.makerServices.storePath = settings.file(QStringLiteral("user.ini"));
     environment.openWithDesktop = [](const QString&) {};
@@ -231,7 +220,7 @@ int main(int argc, char* argv[]) {
     camera.shoot(&dialog, QStringLiteral("multithreading"));
     dialog.close();
 
-    SilentPrompts quiet;
+    hl::test::SilentPrompts quiet;
     // The about box names the real server rather than the stand-in above.
     hl::TAboutBox about(
         {hl::CurrentProgramIdentity(), {hl::MakerHost(), nullptr}, &quiet, [](const QString&) {}, QString()},
