@@ -13,7 +13,7 @@ QColor greenish(int b) {
 
 } // namespace
 
-const QString FallingCharacters::kAlphabet = QStringLiteral("HARVESTLINE0123456789ZXQK");
+const QString FallingCharacters::kAlphabet = QStringLiteral("HARVESTLINQUWXYZKM");
 
 FallingCharacters::FallingCharacters(std::function<int(int)> random)
     : random_(random ? std::move(random)

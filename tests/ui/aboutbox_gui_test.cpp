@@ -153,8 +153,11 @@ TEST_F(AboutBoxTest, EscapeOnEitherButtonCloses) {
     }
 }
 
+// Drawing text needs the application's fonts.
+using FallingCharactersTest = test::GuiTest;
+
 // Drops fall by their speed, come back at the top after the bottom, and leave 40-cell trails.
-TEST(FallingCharacters, DropsFallAtTheirSpeedsAndTrailsEndFortyCellsUp) {
+TEST_F(FallingCharactersTest, DropsFallAtTheirSpeedsAndTrailsEndFortyCellsUp) {
     // Every random number is 1: speeds of 2, brightness 1, rows start at 1.
     FallingCharacters rain([](int) { return 1; });
     rain.start(QSize(3 * 8 + 7, 50 * 12 + 11));
