@@ -1,7 +1,7 @@
 #include "ui/appform.h"
 
-#include "buildinfo.h"
 #include "platform/standardfolders.h"
+#include "services/versioninfo.h"
 #include "settings/settingsfolder.h"
 #include "settings/settingsstore.h"
 #include "ui/actionrow.h"
@@ -14,6 +14,7 @@
 #include "ui/logcommands.h"
 #include "ui/logtab.h"
 #include "ui/maintoolbar.h"
+#include "ui/makerwindows.h"
 #include "ui/multithreadingcommand.h"
 #include "ui/progressrow.h"
 #include "ui/proxycommands.h"
@@ -26,6 +27,7 @@
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/urlgrabbercommand.h"
+#include "ui/updatechecker.h"
 #include "ui/urllistcommands.h"
 #include "ui/userprompts.h"
 
@@ -81,10 +83,12 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     auto* reset = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
     connect(menu_.resetToDefaults, &QAction::triggered, reset, &ResetCommand::run);
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
-    // These windows are not part of the program yet: their commands are disabled rather than
-    // doing nothing when clicked.
-    for (QAction* missing : {menu_.sendFeedback, menu_.about})
-        missing->setEnabled(false);
+    const auto openWithDesktop =
+        environment.openWithDesktop ? environment.openWithDesktop : std::function(DesktopLinks::openUrl);
+    updateChecker_ = new UpdateChecker(menu_.updateNotifications, this, environment.makerServices,
+                                       CurrentProgramIdentity(), *saves_, openWithDesktop, this);
+    new MakerWindows(this, CurrentProgramIdentity(), environment.makerServices.server, *prompts_,
+                     openWithDesktop);
 }
 
 // The order in which a start applies what was stored.
@@ -102,7 +106,7 @@ TAppForm::~TAppForm() {
 
 void TAppForm::layOut() {
     setObjectName(QStringLiteral("AppForm"));
-    setWindowTitle(QStringLiteral(HARVESTLINE_COMPANY_NAME " - " HARVESTLINE_PRODUCT_NAME));
+    setWindowTitle(CurrentProgramIdentity().applicationTitle);
     setWindowIcon(themeIcon(QStringLiteral("harvestline")));
     setAcceptDrops(true);
     addToolBar(Qt::TopToolBarArea, toolBar_);

@@ -21,11 +21,22 @@ std::optional<ListFileChoice> runFileDialog(QWidget* parent, QFileDialog::Accept
     return ListFileChoice{dialog.selectedFiles().constFirst(), dialog.encoding()};
 }
 
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
 } // namespace
 
 void DialogPrompts::showMessage(MessageIcon icon, const QString& caption, const QString& text) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Warning, caption,
-                    displayText(text), QMessageBox::Ok, parent_);
+    QMessageBox box(boxIcon(icon), caption, displayText(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

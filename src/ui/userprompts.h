@@ -13,7 +13,7 @@ struct ListFileChoice {
     ListFileEncoding encoding = ListFileEncoding::Utf8;
 };
 
-enum class MessageIcon { Warning, Error };
+enum class MessageIcon { Warning, Error, Information };
 
 // Every question the window asks the user and every message it shows, behind one interface so that
 // tests can answer them. Each call blocks until the user has answered and runs on the GUI thread.
