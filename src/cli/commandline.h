@@ -23,6 +23,7 @@ struct CommandLine {
     int waitSeconds = 0;   // pause between the URLs of a sequential run; 0: none
     int everySeconds = 0;  // run again this long after each run ended, until Ctrl-C; 0: once
     bool help = false;
+    bool version = false;
 };
 
 // The defaults: the window's options, saving to the current folder, a sequential run.
