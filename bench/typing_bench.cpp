@@ -61,9 +61,11 @@ int main(int argc, char* argv[]) {
     });
     probe.start();
     typist.start(intervalMs);
-    QTest::qWaitFor([&] { return typed == characters; }, 600000);
+    const bool allTyped = QTest::qWaitFor([&] { return typed == characters; }, 3600000);
     QTest::qWait(1000);
     probe.stop();
+    if (!allTyped)
+        std::printf("typing: only %d of %d characters were typed within an hour\n", typed, characters);
 
     std::printf("typing: %d characters, one every %d ms, into line %d of %d: event-loop gaps over %lld "
                 "probe ticks: worst %.2f ms wall-clock (99th percentile %.2f ms), worst %.2f ms of "
@@ -72,11 +74,11 @@ int main(int argc, char* argv[]) {
                 probe.wallGapMs(0.99), probe.worstCpuGapMs(), hl::bench::loadAverage(),
                 QThread::idealThreadCount());
 
-    const QString expected = lines[middle] + QString(characters, QLatin1Char('x'));
+    const QString expected = lines[middle] + QString(typed, QLatin1Char('x'));
     form.reset();
     const QStringList saved = hl::LoadUrlList(settings.file(QStringLiteral("list.txt")));
     const bool kept = saved.size() == lineCount && saved[middle] == expected;
     std::printf("typing: list.txt after closing the window %s\n",
                 kept ? "holds every typed character" : "LOST what was typed");
-    return kept ? 0 : 1;
+    return kept && allTyped ? 0 : 1;
 }
