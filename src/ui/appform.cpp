@@ -86,10 +86,13 @@ void TAppForm::applyStoredSettings(const QString& desktopFolder) {
     if (menu_.rememberProxyList->isChecked()) listMirror_->loadProxyList();
     listMirror_->loadUrlList();
     if (urlEditor_->isBlank()) urlListCommands_->insertSamples(false);
+    // A start leaves the files as it found the lists, before anything is typed.
+    listMirror_->writePending();
 }
 
 TAppForm::~TAppForm() {
     runController_->shutDown();
+    listMirror_->writePending();
 }
 
 void TAppForm::layOut() {
@@ -137,7 +140,11 @@ void TAppForm::showEvent(QShowEvent* event) {
 }
 
 void TAppForm::closeEvent(QCloseEvent* event) {
-    if (!runController_->running()) return QMainWindow::closeEvent(event);
+    if (!runController_->running()) {
+        // Nothing typed may be lost: the lists reach their files before the window goes.
+        listMirror_->writePending();
+        return QMainWindow::closeEvent(event);
+    }
     event->ignore();
     connect(runController_, &RunController::runFinished, this, &TAppForm::close, Qt::SingleShotConnection);
     if (actionRow_->state() == RunButtonState::Running) runController_->runButtonClicked();

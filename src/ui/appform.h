@@ -53,6 +53,7 @@ public:
     UrlListCommands* urlListCommands() const { return urlListCommands_; }
     SettingsStore& settingsStore() const { return *store_; }
     RunController* runController() const { return runController_; }
+    ListMirror* listMirror() const { return listMirror_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
