@@ -92,6 +92,7 @@ void RunController::startRun() {
 
 void RunController::stopRun() {
     state_.StopRequested.request();
+    bridge_->dropErrorBoxes();
     form_->actionRow()->setState(RunButtonState::Stopping);
 }
 
