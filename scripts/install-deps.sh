@@ -10,8 +10,8 @@ packages=(
     libgtest-dev libgmock-dev
     # peers the interoperability tests start on loopback
     nginx-light tinyproxy microsocks python3 python3-pyftpdlib openssl curl
-    # offscreen and screenshot runs of the window
-    xvfb xauth
+    # offscreen and screenshot runs of the window; real key presses and clicks under Xvfb
+    xvfb xauth xdotool
 )
 if [ "${1:-}" = "--bench" ]; then packages+=(wget aria2 hyperfine valgrind); fi
 if [ "${1:-}" = "--fuzz" ]; then packages+=(clang libclang-rt-14-dev); fi
