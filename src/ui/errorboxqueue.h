@@ -43,8 +43,6 @@ public:
     // on. A box already on screen stays there to be read; closing it releases nothing more.
     void dropWorkerBoxes();
 
-    int waitingCount() const { return int(waiting_.size()); }
-
 private:
     struct Box {
         QString text;

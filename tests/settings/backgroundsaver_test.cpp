@@ -22,55 +22,60 @@ struct Reports {
     }
 };
 
-TEST(BackgroundSaver, AWaitingSaveIsReplacedByTheNewerSaveOfItsFile) {
-    Reports reports;
+// The saves of one test, recorded in the order they ran. The first one handed over keeps the
+// saver's thread until the test releases it, so that the saves after it have to wait.
+struct Saves {
     QStringList written;
     std::promise<void> started;
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    {
-        BackgroundSaver saver(reports.report());
-        // The first save holds the thread, so that the others have to wait behind it.
-        saver.save(QStringLiteral("a"), [&, released] {
+
+    BackgroundSaver::Save holding(const char* name) {
+        return [this, name, released = released] {
             started.set_value();
             released.wait();
-            written << "a1";
-        });
-        started.get_future().wait();
-        saver.save(QStringLiteral("b"), [&] { written << "b1"; });
-        saver.save(QStringLiteral("a"), [&] { written << "a2"; });
-        saver.save(QStringLiteral("a"), [&] { written << "a3"; });
+            written << name;
+        };
+    }
+    BackgroundSaver::Save writing(const char* name) {
+        return [this, name] { written << name; };
+    }
+};
+
+TEST(BackgroundSaver, AWaitingSaveIsReplacedByTheNewerSaveOfItsFile) {
+    Reports reports;
+    Saves saves;
+    {
+        BackgroundSaver saver(reports.report());
+        saver.save(QStringLiteral("a"), saves.holding("a1"));
+        saves.started.get_future().wait();
+        saver.save(QStringLiteral("b"), saves.writing("b1"));
+        saver.save(QStringLiteral("a"), saves.writing("a2"));
+        saver.save(QStringLiteral("a"), saves.writing("a3"));
         saver.save(QStringLiteral("c"), [] { throw Exception(QStringLiteral("Cannot create file \"c\".")); });
-        release.set_value();
+        saves.release.set_value();
         saver.waitUntilDone();
-        EXPECT_EQ(written, QStringList({"a1", "b1", "a3"}));
-        saver.save(QStringLiteral("b"), [&] { written << "b2"; });
+        EXPECT_EQ(saves.written, QStringList({"a1", "b1", "a3"}));
+        saver.save(QStringLiteral("b"), saves.writing("b2"));
     } // the destructor runs what still waits
-    EXPECT_EQ(written, QStringList({"a1", "b1", "a3", "b2"}));
+    EXPECT_EQ(saves.written, QStringList({"a1", "b1", "a3", "b2"}));
     EXPECT_EQ(reports.lines, QStringList({"a:ok", "b:ok", "a:ok", "c:Cannot create file \"c\".", "b:ok"}));
 }
 
 TEST(BackgroundSaver, DiscardingDropsWaitingSavesAndWaitsForTheRunningOne) {
     Reports reports;
-    QStringList written;
-    std::promise<void> started;
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
+    Saves saves;
     BackgroundSaver saver(reports.report());
-    saver.save(QStringLiteral("a"), [&, released] {
-        started.set_value();
-        released.wait();
-        written << "a";
-    });
-    saver.save(QStringLiteral("b"), [&] { written << "b"; });
-    started.get_future().wait();
+    saver.save(QStringLiteral("a"), saves.holding("a"));
+    saver.save(QStringLiteral("b"), saves.writing("b"));
+    saves.started.get_future().wait();
     auto discarded = std::async(std::launch::async, [&] { saver.discardWaiting(); });
     EXPECT_EQ(discarded.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
-    release.set_value();
+    saves.release.set_value();
     discarded.wait();
-    EXPECT_EQ(written, QStringList({"a"}));
+    EXPECT_EQ(saves.written, QStringList({"a"}));
     saver.waitUntilDone();
-    EXPECT_EQ(written, QStringList({"a"}));
+    EXPECT_EQ(saves.written, QStringList({"a"}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "support/serverprocess.h"
 #include "support/windowfixture.h"
 #include "ui/actionrow.h"
+#include "ui/errorboxqueue.h"
 #include "ui/logtab.h"
 #include "ui/runcontroller.h"
 #include "ui/texteditor.h"
@@ -98,6 +99,20 @@ TEST_F(ErrorBoxTest, EveryWayOfStoppingDropsTheWaitingBoxesAndEndsTheRun) {
         QTest::qWait(20);
         EXPECT_EQ(prompts->messages.size(), 1u) << way.way;
     }
+}
+
+TEST_F(ErrorBoxTest, AStopReleasesEveryHeldWorkerButKeepsTheBoxOfARunsOwnError) {
+    ErrorBoxQueue queue(*prompts, nullptr);
+    const std::shared_ptr<BoxRelease> shown = queue.addWorkerBox(QStringLiteral("first"));
+    const std::shared_ptr<BoxRelease> waiting = queue.addWorkerBox(QStringLiteral("second"));
+    queue.addRunBox(QStringLiteral("why the run ended"));
+    queue.dropWorkerBoxes();
+    // Both workers go on at once: a wait that was not released would hang here.
+    shown->wait();
+    waiting->wait();
+    ASSERT_TRUE(prompts->closeOldestMessage());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prompts->messages.size() == 2; }));
+    EXPECT_EQ(prompts->messages[1].text, QStringLiteral("why the run ended"));
 }
 
 // The real boxes: no box is modal, so STOP stays within reach while one is open, and a URL that
