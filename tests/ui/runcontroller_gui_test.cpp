@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 
 namespace hl {
@@ -297,9 +298,12 @@ TEST_F(RunControllerTest, ResetToDefaultsDuringARunRestartsOnlyAfterTheRunHasEnd
     QTest::mouseClick(runButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->progressRow()->position() > 0; }, 10000));
 
-    prompts->confirmAnswers = {true};
+    prompts->confirmAnswers = {true, true};
+    // A second reset asked for while the first waits for the run must not restart twice.
+    QTimer::singleShot(0, form.get(), [&] { form->menu().resetToDefaults->trigger(); });
     form->menu().resetToDefaults->trigger();
     EXPECT_EQ(restarts, 1);
+    EXPECT_EQ(prompts->questions.size(), 1u);
     EXPECT_FALSE(runningAtRestart);
     EXPECT_EQ(errorLog(), QStringList({QStringLiteral("(ERROR) Download stopped URL: ") + first}));
     EXPECT_EQ(server.connectionCount(), 1);
