@@ -10,8 +10,8 @@ packages=(
     libgtest-dev libgmock-dev
     # peers the interoperability tests start on loopback
     nginx-light tinyproxy microsocks python3 python3-pyftpdlib openssl curl
-    # offscreen and screenshot runs of the window
-    xvfb xauth
+    # offscreen and screenshot runs of the window; real key presses and clicks under Xvfb
+    xvfb xauth xdotool
     # installed files: man page from --help, icon PNGs, and the checks of the installed copy
     help2man librsvg2-bin desktop-file-utils appstream bash-completion man-db
 )
