@@ -25,10 +25,6 @@ QMessageBox* plainMessageBox(QMessageBox::Icon icon, const QString& title, const
     return box;
 }
 
-QMessageBox::Icon boxIcon(MessageIcon icon) {
-    return icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Warning;
-}
-
 std::optional<ListFileChoice> runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                             const QString& filter, const QString& defaultSuffix) {
     EncodingFileDialog dialog(parent, mode, filter, defaultSuffix);
