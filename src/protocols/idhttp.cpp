@@ -399,6 +399,11 @@ TIdHTTP::ReplyOutcome TIdHTTP::handleRedirect() {
     redirectCount_ = count;
     if (!handled) raiseProtocolError();
     if (HandleRedirects && redirectCount_ < RedirectMaximum) {
+        // This client speaks HTTP only: a Location on another scheme would have it send a request
+        // to whatever port the server names, an FTP or a mail server's included.
+        const QString protocol = parseURI(dest).Protocol;
+        if (!protocol.isEmpty() && protocol != QLatin1String("http") && protocol != QLatin1String("https"))
+            throw EIdUnknownProtocol();
         Request.URL = dest;
         // A 303 asks for the new resource with GET; HEAD stays HEAD, as it only asks for headers.
         const bool seeOther = code == 303 || (code == 302 && HTTPOptions.testFlag(hoTreat302Like303));

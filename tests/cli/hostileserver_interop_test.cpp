@@ -375,6 +375,29 @@ HostileRow oversizedHeaderRow(const char* name, QByteArray header) {
             }};
 }
 
+// A chain of redirects that ends on an ftp:// URL of a server that speaks FTP: the HTTP client
+// must not take its greeting for a reply.
+HostileCase redirectChainToFtp(std::mt19937_64&) {
+    auto ftp = std::make_shared<test::ScriptedServer>([](ScriptedConnection& connection) {
+        connection.send("220 ready\r\n");
+        while (!connection.readLine().isEmpty())
+            connection.send("500 Unknown command.\r\n");
+    });
+    const QByteArray target = "ftp://127.0.0.1:" + number(ftp->port()) + "/f.bin";
+    HostileCase c;
+    c.peers = ftp;
+    c.script = test::answerEachRequest([=](const QByteArray& request) -> QByteArray {
+        const QByteArray next = requestTarget(request) == "/f.bin" ? "/hop" : target;
+        return "HTTP/1.1 301 Moved Permanently\r\nLocation: " + next + "\r\nContent-Length: 0\r\n\r\n";
+    });
+    c.errorLine = QStringLiteral("(ERROR) Unknown Protocol URL: {url}");
+    c.serverCheck = [ftp](const test::ScriptedServer&) {
+        return ftp->connectionCount() == 0 ? QString()
+                                           : QStringLiteral("the FTP server was spoken to in HTTP");
+    };
+    return c;
+}
+
 // ---- Ranges and statuses ----------------------------------------------------------------------
 
 constexpr qint64 kPartialSize = 5000;
@@ -453,6 +476,7 @@ std::vector<HostileRow> hostileRows() {
         redirectRow("location_climbing_with_dot_dot", "/../../../etc/passwd",
                     QStringLiteral("/../../../etc/passwd")),
         oversizedHeaderRow("location_of_64_kb", "Location: /" + QByteArray(64 * 1024, 'l')),
+        {"redirect_chain_to_ftp", redirectChainToFtp},
         {"redirect_to_a_file_url",
          [](std::mt19937_64&) {
              HostileCase c;
