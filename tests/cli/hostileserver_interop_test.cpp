@@ -487,6 +487,14 @@ std::vector<HostileRow> hostileRows() {
              c.errorLine = QStringLiteral("(ERROR) Unknown Protocol URL: {url}");
              return c;
          }},
+        {"resume_answered_with_a_range_that_leaves_a_gap",
+         [](std::mt19937_64&) {
+             HostileCase c = resumeAnsweredWithRange(8000, kBodySize - 1);
+             c.errorLine = QStringLiteral(
+                 "(ERROR) The server sent a range that does not continue the partial file. URL: {url}");
+             c.files = {exactly(QStringLiteral("f.bin.part"), body().left(kPartialSize))};
+             return c;
+         }},
         {"resume_answered_with_a_range_from_the_start",
          [](std::mt19937_64&) {
              HostileCase c = resumeAnsweredWithRange(0, kBodySize - 1);
