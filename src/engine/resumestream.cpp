@@ -10,10 +10,7 @@ ResumeTargetStream::ResumeTargetStream(TStream& file, std::function<qint64(qint6
 void ResumeTargetStream::bodyStarts() {
     if (decided_) return;
     const qint64 resumeAt = file_.Position();
-    if (resumeAt == 0) {
-        decided_ = true;
-        return;
-    }
+    // Also for a file that starts empty: a range that begins later would pass for the whole file.
     const qint64 start = bodyStart_(resumeAt);
     if (start > resumeAt) throw EResumeRangeGap();
     decided_ = true;

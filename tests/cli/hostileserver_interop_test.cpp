@@ -495,6 +495,18 @@ std::vector<HostileRow> hostileRows() {
              c.files = {exactly(QStringLiteral("f.bin.part"), body().left(kPartialSize))};
              return c;
          }},
+        {"partial_content_to_a_plain_get",
+         [](std::mt19937_64&) {
+             HostileCase c;
+             c.flags = {QStringLiteral("--no-server-name")};
+             c.script = test::answerEachRequest([](const QByteArray&) {
+                 return "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 100-199/" + number(kBodySize) +
+                        "\r\nContent-Length: 100\r\n\r\n" + body().mid(100, 100);
+             });
+             c.errorLine = QStringLiteral(
+                 "(ERROR) The server sent a range that does not continue the partial file. URL: {url}");
+             return c;
+         }},
         {"resume_answered_with_a_range_from_the_start",
          [](std::mt19937_64&) {
              HostileCase c = resumeAnsweredWithRange(0, kBodySize - 1);

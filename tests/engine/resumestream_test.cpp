@@ -65,12 +65,18 @@ TEST(ResumeTargetStream, WritesARangeWhereItStartsAndRefusesOneThatLeavesAGap) {
     EXPECT_EQ(file.Data(), "0123456789abc");
 }
 
-TEST(ResumeTargetStream, LeavesAFileWithoutResumePositionAsItIs) {
+TEST(ResumeTargetStream, AFreshFileTakesABodyOnlyFromItsStart) {
     TMemoryStream file;
     ResumeTargetStream stream(file, [](qint64) -> qint64 { return 0; });
     receive(stream, "body", 4);
     EXPECT_EQ(file.Data(), "body");
     EXPECT_FALSE(stream.StartedBeforeResumePosition());
+
+    // A range from further on, which a fresh download never asked for, is no file.
+    TMemoryStream fresh;
+    ResumeTargetStream later(fresh, [](qint64) -> qint64 { return 100; });
+    EXPECT_THROW(receive(later, "body", 4), EResumeRangeGap);
+    EXPECT_EQ(fresh.Size(), 0);
 }
 
 TEST(ResumeTargetStream, KeepsTheFileAtTheBytesThatArrived) {
