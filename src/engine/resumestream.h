@@ -18,6 +18,9 @@ namespace hl {
 
 HL_DECLARE_FIXED_EXCEPTION(EResumeRangeGap, EIdException,
                            "The server sent a range that does not continue the partial file.");
+// A range whose end falls short of the length of the whole file that it states.
+HL_DECLARE_FIXED_EXCEPTION(EResumeRangeShort, EIdException,
+                           "The server sent a range that does not reach the end of the file.");
 
 class ResumeTargetStream final : public TStream {
 public:

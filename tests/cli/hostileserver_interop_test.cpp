@@ -495,6 +495,14 @@ std::vector<HostileRow> hostileRows() {
              c.files = {exactly(QStringLiteral("f.bin.part"), body().left(kPartialSize))};
              return c;
          }},
+        {"resume_answered_with_a_range_that_stops_short",
+         [](std::mt19937_64&) {
+             HostileCase c = resumeAnsweredWithRange(kPartialSize - 1024, 9999);
+             c.errorLine = QStringLiteral(
+                 "(ERROR) The server sent a range that does not reach the end of the file. URL: {url}");
+             c.files = {exactly(QStringLiteral("f.bin.part"), body().left(10000))};
+             return c;
+         }},
         {"partial_content_to_a_plain_get",
          [](std::mt19937_64&) {
              HostileCase c;
