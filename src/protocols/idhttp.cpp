@@ -353,6 +353,9 @@ bool TIdHTTP::replyAllowsKeepAlive() const {
 
 bool TIdHTTP::receiveReplyHead(bool emptyLineIsConsent) {
     for (;;) {
+        // The whole head, not only each wait within it, comes within the read time-out: a server
+        // dripping a byte now and then would otherwise hold the download for as long as it likes.
+        const ReadDeadlineScope deadline(io(), ReadTimeout);
         const QByteArray statusLine = io().ReadLn();
         if (statusLine.isEmpty() && emptyLineIsConsent) return false;
         headComplete_ = readReplyHeadAfter(statusLine, io(), Response, MaxHeaderLines);

@@ -234,6 +234,20 @@ HostileCase stallInTheBody(std::mt19937_64& random) {
     return c;
 }
 
+// Every byte comes within the read time-out, but the head never ends.
+HostileCase dripOfHeaders(std::mt19937_64&) {
+    HostileCase c;
+    c.flags = {QStringLiteral("--read-timeout"), QStringLiteral("2000")};
+    c.script = [](ScriptedConnection& connection) {
+        if (connection.readHead().isEmpty()) return;
+        const QByteArray drip = "HTTP/1.1 200 OK\r\nX-Drip: " + QByteArray(100000, 'a');
+        for (qsizetype i = 0; i < drip.size() && !connection.waitForClientClose(i == 0 ? 0 : 1000); ++i)
+            connection.send(drip.mid(i, 1));
+    };
+    c.errorLine = kReadTimeoutLine;
+    return c;
+}
+
 // ---- Oversized and malformed replies ---------------------------------------------------------
 
 HostileCase headerLineOf100MB(std::mt19937_64&) {
@@ -447,6 +461,7 @@ std::vector<HostileRow> hostileRows() {
         {"reset_in_a_chunked_body", resetInAChunkedBody, 3},
         {"stall_in_the_head", stallInTheHead},
         {"stall_in_the_body", stallInTheBody},
+        {"drip_of_headers_one_byte_per_second", dripOfHeaders},
         {"header_line_of_100_mb", headerLineOf100MB},
         {"a_million_headers", aMillionHeaders},
         {"endless_chunked_body_under_a_small_content_length", endlessChunkedBodyUnderASmallLength},
