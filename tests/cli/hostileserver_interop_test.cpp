@@ -140,6 +140,8 @@ struct HostileRow {
     const char* name;
     std::function<HostileCase(std::mt19937_64&)> make;
     int draws = 1;
+    // Why the row cannot pass yet: the outcome it states waits for a change under way elsewhere.
+    const char* pending = nullptr;
 };
 
 void PrintTo(const HostileRow& row, std::ostream* out) {
@@ -341,8 +343,10 @@ HostileCase gzipBombOnASmallDisk(std::mt19937_64&) {
 
 // ---- Names and redirect targets ---------------------------------------------------------------
 
-HostileRow proposedNameRow(const char* name, QByteArray disposition, QString savedAs) {
-    return {name, [=](std::mt19937_64&) {
+HostileRow proposedNameRow(const char* name, QByteArray disposition, QString savedAs,
+                           const char* pending = nullptr) {
+    return {name,
+            [=](std::mt19937_64&) {
                 HostileCase c;
                 c.script =
                     goodHeadThen([](ScriptedConnection& connection,
@@ -351,7 +355,8 @@ HostileRow proposedNameRow(const char* name, QByteArray disposition, QString sav
                 c.downloadLine = kDownloaded;
                 c.files = {exactly(savedAs, body())};
                 return c;
-            }};
+            },
+            1, pending};
 }
 
 // A Location for /f.bin; every other path is served the body. The file keeps the URL's name.
@@ -475,6 +480,9 @@ std::vector<HostileRow> hostileRows() {
                         QStringLiteral("a")),
         proposedNameRow("proposed_name_with_a_nul", QByteArray("attachment; filename=\"a\0b.txt\"", 31),
                         QStringLiteral("a b.txt")),
+        proposedNameRow(
+            "proposed_name_that_is_dot_dot", "attachment; filename=\"..\"", QStringLiteral("f.bin"),
+            "waits for names that sanitize to \".\" or \"..\" to fall back to the name from the URL"),
         proposedNameRow("proposed_name_climbing_with_dot_dot", "attachment; filename=\"../../x.txt\"",
                         QStringLiteral(".. .. x.txt")),
         proposedNameRow("proposed_name_that_is_an_absolute_path", "attachment; filename=\"/etc/passwd\"",
@@ -553,6 +561,10 @@ std::vector<HostileRow> hostileRows() {
          }},
         tlsGarbageRow("tls_server_sending_plain_text_after_the_handshake", "HTTP/1.1 200 OK\r\n\r\n",
                       QStringLiteral("(ERROR) error:0A00010B:SSL routines::wrong version number URL: {url}")),
+        tlsGarbageRow(
+            "tls_server_sending_a_forged_record_after_the_handshake",
+            QByteArray("\x17\x03\x03\x00\x40", 5) + test::patternedBytes(64),
+            QStringLiteral("(ERROR) error:1C800066:Provider routines::cipher operation failed URL: {url}")),
     };
 }
 
@@ -661,6 +673,7 @@ protected:
 };
 
 TEST_P(HostileServer, OneClearLineAndOnlyTheExpectedFiles) {
+    if (GetParam().pending) GTEST_SKIP() << GetParam().pending;
     const quint64 seed = hostileSeed();
     std::printf("HOSTILE_SEED=%llu\n", static_cast<unsigned long long>(seed));
     std::mt19937_64 random(seed);
