@@ -10,7 +10,6 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace hl::test {
 
@@ -23,18 +22,19 @@ void redirect(const QByteArray& path, int flags, int target) {
 
 } // namespace
 
+ExecArguments::ExecArguments(const QString& program, const QStringList& arguments) {
+    storage_.push_back(program.toLocal8Bit());
+    for (const QString& argument : arguments)
+        storage_.push_back(argument.toLocal8Bit());
+    for (QByteArray& s : storage_)
+        pointers_.push_back(s.data());
+    pointers_.push_back(nullptr);
+}
+
 SpawnedProcess::SpawnedProcess(const QString& program, const QStringList& arguments,
                                const QString& outputFile, const QString& errorFile,
                                const QString& inputFile) {
-    // Everything the child needs is prepared before the fork: the test process has threads, and
-    // the child may only make system calls until it executes the program.
-    std::vector<QByteArray> storage{program.toLocal8Bit()};
-    for (const QString& argument : arguments)
-        storage.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& s : storage)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
+    ExecArguments command(program, arguments);
     const QByteArray input = inputFile.isEmpty() ? QByteArray("/dev/null") : inputFile.toLocal8Bit();
     const QByteArray output = outputFile.toLocal8Bit();
     const QByteArray error = errorFile.toLocal8Bit();
@@ -44,7 +44,7 @@ SpawnedProcess::SpawnedProcess(const QString& program, const QStringList& argume
         redirect(input, O_RDONLY, 0);
         redirect(output, O_WRONLY | O_CREAT | O_TRUNC, 1);
         redirect(error, O_WRONLY | O_CREAT | O_TRUNC, 2);
-        ::execv(argv[0], argv.data());
+        ::execv(command.argv()[0], command.argv());
         ::_exit(127);
     }
     if (pid_ > 0) pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));

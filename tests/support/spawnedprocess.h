@@ -2,12 +2,26 @@
 // A child process whose end the test decides: started with its standard streams on files, waited
 // for with a time limit, interrupted, or killed with SIGKILL at a moment of the test's choosing.
 // Its outcome carries the peak resident memory the kernel recorded for it.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <sys/types.h>
+#include <vector>
 
 namespace hl::test {
+
+// A program and its arguments as execv() takes them, prepared before a fork: the child of a
+// process with threads may only make system calls until it executes the program.
+class ExecArguments {
+public:
+    ExecArguments(const QString& program, const QStringList& arguments);
+    char* const* argv() { return pointers_.data(); }
+
+private:
+    std::vector<QByteArray> storage_;
+    std::vector<char*> pointers_;
+};
 
 struct ProcessOutcome {
     bool exited = false; // ended through exit(), not by a signal
