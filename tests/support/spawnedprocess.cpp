@@ -74,10 +74,6 @@ std::optional<ProcessOutcome> SpawnedProcess::waitFor(int timeoutMs) {
     }
 }
 
-void SpawnedProcess::signal(int number) {
-    if (!outcome_ && pid_ > 0) ::kill(pid_, number);
-}
-
 ProcessOutcome SpawnedProcess::kill() {
     if (outcome_ || pid_ <= 0) return outcome_.value_or(ProcessOutcome{});
     ::kill(pid_, SIGKILL);

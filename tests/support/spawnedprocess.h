@@ -1,6 +1,6 @@
 #pragma once
 // A child process whose end the test decides: started with its standard streams on files, waited
-// for with a time limit, interrupted, or killed with SIGKILL at a moment of the test's choosing.
+// for with a time limit, or killed with SIGKILL at a moment of the test's choosing.
 // Its outcome carries the peak resident memory the kernel recorded for it.
 #include <QByteArray>
 #include <QString>
@@ -44,8 +44,6 @@ public:
     // The outcome once the process has ended within timeoutMs (at once when it has already);
     // nullopt while it still runs.
     std::optional<ProcessOutcome> waitFor(int timeoutMs);
-    // Sends a signal to a process that still runs.
-    void signal(int number);
     // SIGKILL now, then the outcome. Whether the process was still running when the signal went
     // out is in the outcome: a process that had ended by itself shows its own ending.
     ProcessOutcome kill();
