@@ -71,6 +71,8 @@ void HttpConnectTunnel::handshake(TIdIOHandlerSocket& transport, const QString& 
         TIdHTTPResponse reply;
         bool headComplete = false;
         do {
+            // The whole head comes within the read time-out, as the HTTP client's replies do.
+            const ReadDeadlineScope deadline(transport, transport.ReadTimeout);
             const QByteArray statusLine = transport.ReadLn();
             // Some proxies answer with an empty line alone: that counts as consent.
             if (statusLine.isEmpty()) return;

@@ -12,8 +12,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -45,6 +47,13 @@ public:
     // A tunnel a client runs after the TransparentProxy's for its own connections: the HTTP
     // client's CONNECT through its HTTP proxy. Shared with the client, not copied. nullptr: none.
     void SetClientTunnel(std::shared_ptr<ConnectionTunnel> tunnel);
+
+    // While set, every wait for incoming data also ends at this moment (EIdReadTimeout): a part of
+    // an exchange that must arrive as a whole, such as a reply head, cannot be stretched without
+    // end by a peer that sends a byte now and then. nullopt clears it.
+    void SetReadDeadline(std::optional<std::chrono::steady_clock::time_point> deadline) {
+        readDeadline_ = deadline;
+    }
 
     // Called on the reading thread with the number of bytes each time bytes leave the receive
     // buffer (line ends included). The clients use it for their work reporting.
@@ -113,6 +122,8 @@ private:
     void runTunnels(std::size_t count);
     qint64 fillBuffer();
     void consume(qint64 count);
+    // How long the next wait for incoming data may last: ReadTimeout, cut by the read deadline.
+    int readWaitMs() const;
 
     TcpSocket socket_;
     std::unique_ptr<ConnectionTunnel> tunnel_;
@@ -124,6 +135,23 @@ private:
     qsizetype inputPos_ = 0;
     bool peerClosed_ = false;
     IpAddress peerAddress_;
+    std::optional<std::chrono::steady_clock::time_point> readDeadline_;
+};
+
+// Gives a transport a read deadline of timeoutMs from now (none when timeoutMs is 0 or -1) for as
+// long as it lives.
+class ReadDeadlineScope {
+public:
+    ReadDeadlineScope(TIdIOHandlerSocket& io, int timeoutMs) : io_(io) {
+        if (timeoutMs > 0)
+            io.SetReadDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs));
+    }
+    ~ReadDeadlineScope() { io_.SetReadDeadline(std::nullopt); }
+    ReadDeadlineScope(const ReadDeadlineScope&) = delete;
+    ReadDeadlineScope& operator=(const ReadDeadlineScope&) = delete;
+
+private:
+    TIdIOHandlerSocket& io_;
 };
 
 // Keeps a transport's OnReceived hook quiet for a scope: the clients count received bytes as transfer

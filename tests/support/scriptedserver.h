@@ -27,12 +27,17 @@ public:
     QByteArray readHead();
     // Exactly count bytes (fewer only when the client closed).
     QByteArray readExact(int count);
+    // The next count bytes (fewer only when the client closed), left in place for the next read.
+    QByteArray peek(int count);
     // Everything until the client closes.
     QByteArray readAll();
     // Whether the client closed the connection within timeoutMs.
     bool waitForClientClose(int timeoutMs);
 
     void send(const QByteArray& bytes);
+    // Waits (up to timeoutMs) until the client has acknowledged every byte sent, so that a reset
+    // that follows cannot discard any of them; false on time-out.
+    bool waitUntilDelivered(int timeoutMs = 10000);
     // Closes at once (sends FIN); later sends are ignored.
     void close();
     // Closes with a reset instead of a FIN.

@@ -1,6 +1,7 @@
 #include "support/serverprocess.h"
 
 #include "support/loopbacksocket.h"
+#include "support/spawnedprocess.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,14 +63,7 @@ bool programExists(const QString& program) {
 }
 
 ChildProcess::ChildProcess(const QString& program, const QStringList& arguments, const QString& logFile) {
-    std::vector<QByteArray> storage;
-    storage.push_back(program.toLocal8Bit());
-    for (const auto& a : arguments)
-        storage.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (auto& s : storage)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
+    ExecArguments command(program, arguments);
     const QByteArray log = logFile.toLocal8Bit();
 
     posix_spawn_file_actions_t actions;
@@ -83,7 +77,8 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
-    if (::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ) == 0) pid_ = pid;
+    if (::posix_spawnp(&pid, command.argv()[0], &actions, &attributes, command.argv(), environ) == 0)
+        pid_ = pid;
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
 }
