@@ -26,8 +26,9 @@ const QByteArray kOpened = "HTTP/1.1 200 Connection established\r\n\r\n";
 class DigestOnlyProxy {
 public:
     DigestOnlyProxy()
-        : digest_("u", "p", [](const QByteArray& request) { return answerAuthorized(request); },
-                  test::DigestServer::Role::Proxy),
+        : digest_(
+              "u", "p", [](const QByteArray& request) { return answerAuthorized(request); },
+              test::DigestServer::Role::Proxy),
           server_([this](test::ScriptedConnection& connection) { serve(connection); }) {}
 
     quint16 port() const { return server_.port(); }
@@ -70,7 +71,8 @@ private:
 QByteArray fetchOverHttp(const QString& url, quint16 proxyPort) {
     TIdHTTP http;
     auto tls = std::make_shared<TIdSSLIOHandlerSocketOpenSSL>();
-    tls->SSLOptions.SetSSLVersions({TIdSSLVersion::sslvTLSv1, TIdSSLVersion::sslvTLSv1_1, TIdSSLVersion::sslvTLSv1_2});
+    tls->SSLOptions.SetSSLVersions(
+        {TIdSSLVersion::sslvTLSv1, TIdSSLVersion::sslvTLSv1_1, TIdSSLVersion::sslvTLSv1_2});
     http.IOHandler = tls;
     http.ReadTimeout = 5000;
     http.ProxyParams.ProxyServer = QStringLiteral("127.0.0.1");

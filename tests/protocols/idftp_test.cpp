@@ -422,6 +422,29 @@ private:
     std::shared_ptr<Targets> targets_;
 };
 
+// Downloads /f from host port 21 through a RecordingTunnel to a scripted server whose data
+// connections send "payload"; returns the targets the tunnel was asked for (control, then data).
+RecordingTunnel::Targets tunneledGet(const FtpScript& script, const QString& host) {
+    ScriptedServer server([&](ScriptedConnection& connection) {
+        if (connection.index() == 0)
+            test::serveFtpSession(connection, script, 0);
+        else
+            connection.send("payload");
+    });
+    auto targets = std::make_shared<RecordingTunnel::Targets>();
+    RecordingTunnel tunnel(server.port(), targets);
+    TMemoryStream out;
+    {
+        TIdFTP ftp;
+        configure(ftp, 21, host);
+        ftp.SetTransparentProxy(&tunnel);
+        ftp.Connect();
+        ftp.Get(QStringLiteral("/f"), out, false);
+    }
+    EXPECT_EQ(out.Data(), "payload");
+    return *targets;
+}
+
 TEST(IdFtp, PrivatePassiveAddressFromAPublicServerIsReplacedByTheServer) {
     const struct {
         QByteArray pasv;
@@ -432,27 +455,11 @@ TEST(IdFtp, PrivatePassiveAddressFromAPublicServerIsReplacedByTheServer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pasv.toStdString());
-        const FtpScript script{.replies = {{"PASV", c.pasv}}};
-        ScriptedServer server([&](ScriptedConnection& connection) {
-            if (connection.index() == 0)
-                test::serveFtpSession(connection, script, 0);
-            else
-                connection.send("payload");
-        });
-        auto targets = std::make_shared<RecordingTunnel::Targets>();
-        RecordingTunnel tunnel(server.port(), targets);
-        TMemoryStream out;
-        {
-            TIdFTP ftp;
-            configure(ftp, 21, QStringLiteral("203.0.113.5"));
-            ftp.SetTransparentProxy(&tunnel);
-            ftp.Connect();
-            ftp.Get(QStringLiteral("/f"), out, false);
-        }
-        EXPECT_EQ(out.Data(), "payload");
-        ASSERT_EQ(targets->size(), 2u);
-        EXPECT_EQ((*targets)[0], std::make_pair(QStringLiteral("203.0.113.5"), quint16(21)));
-        EXPECT_EQ((*targets)[1], std::make_pair(c.dataHost, quint16(5001)));
+        const RecordingTunnel::Targets targets =
+            tunneledGet({.replies = {{"PASV", c.pasv}}}, QStringLiteral("203.0.113.5"));
+        ASSERT_EQ(targets.size(), 2u);
+        EXPECT_EQ(targets[0], std::make_pair(QStringLiteral("203.0.113.5"), quint16(21)));
+        EXPECT_EQ(targets[1], std::make_pair(c.dataHost, quint16(5001)));
     }
 }
 
@@ -475,28 +482,10 @@ TEST(IdFtp, ServerReachedOverIPv6IsAskedForItsDataPortWithEpsv) {
         EXPECT_TRUE(commands.contains("EPSV"));
         EXPECT_FALSE(commands.contains("PASV"));
     }
-    {
-        const FtpScript script{.replies = {{"EPSV", test::epsvReply(5001)}}};
-        ScriptedServer server([&](ScriptedConnection& connection) {
-            if (connection.index() == 0)
-                test::serveFtpSession(connection, script, 0);
-            else
-                connection.send("payload");
-        });
-        auto targets = std::make_shared<RecordingTunnel::Targets>();
-        RecordingTunnel tunnel(server.port(), targets);
-        TMemoryStream out;
-        {
-            TIdFTP ftp;
-            configure(ftp, 21, QStringLiteral("2001:db8::5"));
-            ftp.SetTransparentProxy(&tunnel);
-            ftp.Connect();
-            ftp.Get(QStringLiteral("/f"), out, false);
-        }
-        EXPECT_EQ(out.Data(), "payload");
-        ASSERT_EQ(targets->size(), 2u);
-        EXPECT_EQ((*targets)[1], std::make_pair(QStringLiteral("2001:db8::5"), quint16(5001)));
-    }
+    const RecordingTunnel::Targets targets =
+        tunneledGet({.replies = {{"EPSV", test::epsvReply(5001)}}}, QStringLiteral("2001:db8::5"));
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[1], std::make_pair(QStringLiteral("2001:db8::5"), quint16(5001)));
 }
 
 // FTP through an HTTP proxy: one CONNECT for the control connection and one for each data
