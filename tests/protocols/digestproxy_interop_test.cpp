@@ -5,6 +5,7 @@
 #include "protocols/idftp.h"
 #include "protocols/idhttp.h"
 #include "protocols/ssliohandlersocketopenssl.h"
+#include "support/anonymousftp.h"
 #include "support/digestserver.h"
 #include "support/ftpserver.h"
 #include "support/httpscript.h"
@@ -91,13 +92,7 @@ QByteArray fetchOverFtp(const test::FtpServer& server, const QString& path, quin
     tunnel.Username = QStringLiteral("u");
     tunnel.Password = QStringLiteral("p");
     TIdFTP ftp;
-    ftp.Host = QStringLiteral("127.0.0.1");
-    ftp.Port = server.port();
-    ftp.Username = QStringLiteral("anonymous");
-    ftp.Password = QStringLiteral("freeguest");
-    ftp.ConnectTimeout = 5000;
-    ftp.ReadTimeout = 5000;
-    ftp.TransferType = TIdFTPTransferType::ftBinary;
+    test::configureAnonymousFtp(ftp, QStringLiteral("127.0.0.1"), server.port(), 5000);
     ftp.SetTransparentProxy(&tunnel);
     ftp.Connect();
     TMemoryStream out;

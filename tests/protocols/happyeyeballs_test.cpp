@@ -58,7 +58,8 @@ struct Outcome {
     int descriptor = -1;
 };
 
-Outcome race(const std::vector<IpAddress>& addresses, quint16 port, int attemptDelayMs, int timeoutMs = 5000) {
+Outcome race(const std::vector<IpAddress>& addresses, quint16 port, int attemptDelayMs,
+             int timeoutMs = 5000) {
     Outcome outcome;
     try {
         const RaceWinner winner = connectFirstReachable(addresses, port, timeoutMs, attemptDelayMs, {}, 100);

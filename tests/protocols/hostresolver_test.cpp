@@ -36,7 +36,8 @@ TEST(HostResolver, LiteralsAndLocalhostNeverReachTheResolverAndNamesKeepItsOrder
     EXPECT_EQ(resolveAddresses(QStringLiteral("127.0.0.1"), resolver), Addresses{kIPv4Loopback});
     EXPECT_EQ(resolveAddresses(QStringLiteral("::1"), resolver), Addresses{kIPv6Loopback});
     EXPECT_EQ(resolveAddresses(QStringLiteral("[::1]"), resolver), Addresses{kIPv6Loopback});
-    EXPECT_EQ(resolveAddresses(QStringLiteral("dual.test"), resolver), (Addresses{kIPv6Loopback, kIPv4Loopback}));
+    EXPECT_EQ(resolveAddresses(QStringLiteral("dual.test"), resolver),
+              (Addresses{kIPv6Loopback, kIPv4Loopback}));
     EXPECT_EQ(socketErrorOf([&] { resolveAddresses(QStringLiteral("other.test"), resolver); }), 11001);
     // SOCKS 4 takes the IPv4 address of a name; a host without one is not found.
     EXPECT_EQ(resolveHost(QStringLiteral("dual.test"), resolver), 0x7F000001u);

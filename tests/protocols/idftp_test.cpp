@@ -3,6 +3,7 @@
 #include "protocols/httpconnecttunnel.h"
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"
+#include "support/anonymousftp.h"
 #include "support/loopbacksocket.h"
 #include "support/scriptedftp.h"
 #include "support/serverprocess.h"
@@ -25,13 +26,7 @@ constexpr quint32 kLoopback = 0x7F000001u;
 
 // A client set up the way the download procedure sets it.
 void configure(TIdFTP& ftp, quint16 port, const QString& host = QStringLiteral("127.0.0.1")) {
-    ftp.Host = host;
-    ftp.Port = port;
-    ftp.Username = QStringLiteral("anonymous");
-    ftp.Password = QStringLiteral("freeguest");
-    ftp.ConnectTimeout = 2000;
-    ftp.ReadTimeout = 2000;
-    ftp.TransferType = TIdFTPTransferType::ftBinary;
+    test::configureAnonymousFtp(ftp, host, port, 2000);
 }
 
 const Commands kStart = {"HOST 127.0.0.1", "USER anonymous", "PASS freeguest", "FEAT",
