@@ -43,7 +43,10 @@ ProxyLineAuthorization::ProxyLineAuthorization(QString username, QString passwor
       schemes_(std::make_unique<StandardAuthSchemes>()) {}
 
 QString ProxyLineAuthorization::authorization(const QString& target) {
-    return authenticator_ ? authenticator_->headerValue(QStringLiteral("CONNECT"), target) : QString();
+    if (authenticator_) return authenticator_->headerValue(QStringLiteral("CONNECT"), target);
+    if (username_.isEmpty()) return QString();
+    return QStringLiteral("Basic ") +
+           QString::fromLatin1((username_ + QLatin1Char(':') + password_).toUtf8().toBase64());
 }
 
 bool ProxyLineAuthorization::answerChallenge(const TIdHTTPResponse& reply) {

@@ -31,9 +31,9 @@ public:
     virtual void replyReceived(const TIdHTTPResponse& reply) { Q_UNUSED(reply); }
 };
 
-// The hook for the credentials of a proxy line: Basic or Digest, whichever the proxy asks for
-// first, and only in answer to its challenge. The answered scheme then goes with every later
-// CONNECT.
+// The hook for the credentials of a proxy line. With a user name, the first CONNECT carries them
+// as Basic, as FTP downloads through an HTTP proxy always have; a 407 is answered with whichever
+// scheme the proxy asks for (Basic or Digest), which then goes with every later CONNECT.
 class ProxyLineAuthorization final : public ConnectAuthorization {
 public:
     ProxyLineAuthorization(QString username, QString password);
