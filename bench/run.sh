@@ -283,6 +283,15 @@ case_window_run() {
         env QT_QPA_PLATFORM=xcb "$bench" 2000 16 4096
 }
 
+# Typing 100 characters into the middle of a 1,000,000-line URL list in the window: the worst gap
+# of the window's event loop while the keystrokes and the saves of list.txt they cause are handled.
+case_window_typing() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-typing"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_typing: 100 characters typed into a 1,000,000-line URL list"
+    TMPDIR="$WORK" QT_QPA_PLATFORM=offscreen "$bench" 1000000 100 30
+}
+
 # start_tinyproxy: Debian's tinyproxy on 127.0.0.1 for loopback clients; sets PROXY_PORT.
 start_tinyproxy() {
     PROXY_PORT=$(free_port)
@@ -348,6 +357,7 @@ main() {
     case_window_grab
     case_window_editor
     case_window_run
+    case_window_typing
     case_http_get_1g
     case_ftp_get_1g
     case_cli_single_512m

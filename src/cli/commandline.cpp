@@ -127,6 +127,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("wait")}, QStringLiteral("SECONDS")),
         valueOption({QStringLiteral("every")}, QStringLiteral("SECONDS")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+        QCommandLineOption(QStringList{QStringLiteral("version")}),
         QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")}),
         QCommandLineOption(QStringLiteral("progress")),
         QCommandLineOption(QStringLiteral("no-progress")),
@@ -147,6 +148,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
                              ? ApplySettingsFile(parser.value(QStringLiteral("settings")), defaults)
                              : defaults;
     if (parser.isSet(QStringLiteral("help"))) result.help = true;
+    if (parser.isSet(QStringLiteral("version"))) result.version = true;
     DownloadOptions& o = result.options;
     if (parser.isSet(QStringLiteral("input"))) result.inputFile = parser.value(QStringLiteral("input"));
     if (parser.isSet(QStringLiteral("dir"))) o.saveFolder = parser.value(QStringLiteral("dir"));
@@ -208,13 +210,10 @@ QString HelpText() {
         "      --no-resume          start over instead of continuing .part files\n"
         "      --no-server-name     do not ask the server for a file name (no HEAD request)\n"
         "      --no-compression     do not accept gzip or deflate replies\n"
-        "                           each of these has a counterpart that switches the option back:\n"
-        "                           --no-classic, --no-csv, --no-overwrite, --no-full-url,\n"
-        "                           --no-include-params, --skip-existing, --resume, --server-name,\n"
-        "                           --compression; of two opposite flags the later wins\n"
         "      --ext TEXT           append TEXT to every file name (type \".jpg\" for a .jpg suffix)\n"
         "      --user-agent TEXT    User-Agent header\n"
-        "      --connect-timeout MS connection time-out (default 10000; 0 or -1: none)\n"
+        "      --connect-timeout MS\n"
+        "                           connection time-out (default 10000; 0 or -1: none)\n"
         "      --read-timeout MS    response time-out (default 10000; 0 or -1: none)\n"
         "      --strict-tls         verify https servers: the certificate must lead to a trusted\n"
         "                           authority and name the URL's host; TLS 1.2 and 1.3 only; a\n"
@@ -243,6 +242,12 @@ QString HelpText() {
         "      --scope SCOPE        with --grab: all (default), domain (same last two labels of the\n"
         "                           host) or host (same host and port)\n"
         "  -h, --help               show this text\n"
+        "      --version            show the version, the OpenSSL library found and the license\n"
+        "\n"
+        "Each switch from --classic to --no-compression has a counterpart that switches the option\n"
+        "back (after --settings, say): --no-classic, --no-csv, --no-overwrite, --no-full-url,\n"
+        "--no-include-params, --skip-existing, --resume, --server-name and --compression. Of two\n"
+        "opposite flags the later wins.\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"
         "terminal a progress bar is kept up to date on standard error (lines done, errors, rate\n"

@@ -30,6 +30,7 @@ struct CommandLine {
     QString grabUrl;      // --grab: print the links of this page instead of downloading; empty: none
     QString grabContains; // --contains: the grab's "Contains:" filter
     GrabScope grabScope = GrabScope::AllDomainNames; // --scope
+    bool version = false;
 };
 
 // The defaults: the window's options, saving to the current folder, a sequential run.

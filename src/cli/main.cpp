@@ -4,6 +4,7 @@
 #include "cli/grabcommand.h"
 #include "cli/interrupts.h"
 #include "cli/listfile.h"
+#include "cli/versiontext.h"
 #include "engine/downloader.h"
 #include "engine/runstart.h"
 
@@ -112,6 +113,10 @@ int main(int argc, char* argv[]) {
             hl::cli::ParseCommandLine(application.arguments().mid(1), hl::cli::DefaultCommandLine());
         if (commandLine.help) {
             std::fputs(hl::cli::HelpText().toUtf8().constData(), stdout);
+            return kExitDone;
+        }
+        if (commandLine.version) {
+            std::fputs(hl::cli::VersionText().toUtf8().constData(), stdout);
             return kExitDone;
         }
         if (!commandLine.grabUrl.isEmpty()) return hl::cli::RunGrab(commandLine);

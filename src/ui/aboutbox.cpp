@@ -1,10 +1,10 @@
 #include "ui/aboutbox.h"
 
+#include "platform/datafiles.h"
 #include "ui/icons.h"
 #include "ui/userprompts.h"
 #include "ui/windowdrag.h"
 
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -218,8 +218,8 @@ void TAboutBox::Howtouninstall1Click() {
 }
 
 void TAboutBox::LicensePrivacyPolicy1Click() {
-    const QString license = environment_.programFolder + QStringLiteral("license.txt");
-    if (QFileInfo(license).isFile())
+    const QString license = FindDataFile(QStringLiteral("license.txt"), environment_.programFolder);
+    if (!license.isEmpty())
         environment_.openWithDesktop(license);
     else
         environment_.prompts->showMessage(MessageIcon::Error, tr("License"), tr("File not found!"));

@@ -31,7 +31,8 @@ struct AboutBoxEnvironment {
     UserPrompts* prompts = nullptr;
     // Opens a web address or a local file with the desktop's handler.
     std::function<void(const QString&)> openWithDesktop;
-    // Where license.txt is looked for (ending with "/").
+    // The executable's folder (ending with "/"): license.txt is looked for there, then in the
+    // installed data folder beside it.
     QString programFolder;
     std::shared_ptr<const Clock> clock = steadyClock();
 };

@@ -57,6 +57,7 @@ public:
     RunController* runController() const { return runController_; }
     ScheduleController* scheduleController() const { return scheduleController_; }
     UpdateChecker* updateChecker() const { return updateChecker_; }
+    ListMirror* listMirror() const { return listMirror_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };

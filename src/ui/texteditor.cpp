@@ -1,5 +1,6 @@
 #include "ui/texteditor.h"
 
+#include "ui/filedrops.h"
 #include "ui/linenumbergutter.h"
 #include "ui/urlhighlighter.h"
 #include "ui/urlspans.h"
@@ -11,18 +12,6 @@
 #include <QTextBlock>
 
 namespace hl {
-namespace {
-
-// Files dragged from the file manager belong to the window (a folder or a list to load); only text
-// drags edit the editor's content.
-bool carriesFiles(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return false;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return true;
-    return false;
-}
-
-} // namespace
 
 TextEditor::TextEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new LineNumberGutter(this)) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -217,17 +206,17 @@ void TextEditor::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TextEditor::dragEnterEvent(QDragEnterEvent* event) {
-    if (carriesFiles(event->mimeData())) return event->ignore();
+    if (carriesLocalFiles(event->mimeData())) return event->ignore();
     QPlainTextEdit::dragEnterEvent(event);
 }
 
 void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
-    if (carriesFiles(event->mimeData())) return event->ignore();
+    if (carriesLocalFiles(event->mimeData())) return event->ignore();
     QPlainTextEdit::dragMoveEvent(event);
 }
 
 void TextEditor::dropEvent(QDropEvent* event) {
-    if (carriesFiles(event->mimeData())) return event->ignore();
+    if (carriesLocalFiles(event->mimeData())) return event->ignore();
     QPlainTextEdit::dropEvent(event);
 }
 
