@@ -52,9 +52,18 @@ void TIdSSLIOHandlerSocketOpenSSL::SetPassThrough(bool value) {
     }
 }
 
+QString TIdSSLIOHandlerSocketOpenSSL::sessionPeer() const {
+    QString peer = Host + QLatin1Char(':') + QString::number(Port);
+    if (const TIdURI target = parseURI(URIToCheck); !target.Host.isEmpty())
+        peer += QLatin1Char(' ') + authorityWithPort(target);
+    return peer;
+}
+
 void TIdSSLIOHandlerSocketOpenSSL::startSession() {
-    session_->handshake(Socket(), serverName(), ReadTimeout > 0 ? ReadTimeout : kDefaultHandshakeTimeoutMs);
+    session_->handshake(Socket(), serverName(), sessionPeer(),
+                        ReadTimeout > 0 ? ReadTimeout : kDefaultHandshakeTimeoutMs);
     sessionActive_ = true;
+    sessionResumed_ = session_->resumed();
 }
 
 void TIdSSLIOHandlerSocketOpenSSL::AfterConnect() {
