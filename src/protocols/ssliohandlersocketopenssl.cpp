@@ -67,7 +67,11 @@ void TIdSSLIOHandlerSocketOpenSSL::startSession() {
 }
 
 void TIdSSLIOHandlerSocketOpenSSL::AfterConnect() {
-    if (!passThrough_) startSession();
+    if (passThrough_) return;
+    // A tunnel whose proxy closed the connection on its challenge has closed the prepared session
+    // with it; the connection it made anew needs one of its own.
+    if (!session_) session_ = std::make_unique<OpenSSLSession>(SSLOptions);
+    startSession();
 }
 
 void TIdSSLIOHandlerSocketOpenSSL::BeforeClose() {
