@@ -1,6 +1,7 @@
 #include "ui/windowbridge.h"
 
 #include "engine/resultlines.h"
+#include "engine/storedoptions.h"
 #include "settings/settingsstore.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
@@ -41,33 +42,19 @@ void WindowBridge::Synchronize(const std::function<void()>& action) {
     if (failure) std::rethrow_exception(failure);
 }
 
+void WindowBridge::Post(std::function<void()> action) {
+    QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+}
+
 bool WindowBridge::multiThreaded() const {
     return form_->menu().multiThreading->isChecked();
 }
 
-void WindowBridge::prepareProxyRotation() {
-    TextEditor* proxies = form_->proxyTab()->editor();
-    proxies->deleteBlankLines();
-    const MainMenuActions& menu = form_->menu();
-    ProxyType type = ProxyType::Http;
-    if (menu.proxySocks5->isChecked())
-        type = ProxyType::Socks5;
-    else if (menu.proxySocks4a->isChecked())
-        type = ProxyType::Socks4A;
-    else if (menu.proxySocks4->isChecked())
-        type = ProxyType::Socks4;
-    QStringList lines = proxies->lines();
-    rotation_.prepare(lines, type);
-}
-
 RunSettings WindowBridge::CurrentRunSettings() {
-    const Settings stored = form_->settingsStore().Snapshot();
-    RunSettings settings;
+    RunSettings settings = StoredRunSettings(form_->settingsStore().Snapshot());
+    // The menu items are what the user sees checked.
     settings.multiThreaded = multiThreaded();
-    settings.multiThreads = stored.Number(SettingKey::MultiThreads);
-    settings.classicEngine = stored.Switch(SettingKey::ClassicMultiThreads);
-    settings.useProxy = rotation_.UseProxy;
-    settings.proxyType = rotation_.ProxyScheme;
+    settings.proxyType = CheckedProxyType(form_->menu());
     return settings;
 }
 
@@ -105,8 +92,12 @@ qint64 WindowBridge::SchedulerPauseMs() {
     return form_->scheduleController()->pauseBetweenUrlsMs();
 }
 
-ProxyLineFields WindowBridge::TakeNextProxyLine() {
-    return rotation_.takeNext(form_->proxyTab()->editor()->lines());
+int WindowBridge::ProxyLineCount() {
+    return form_->proxyTab()->editor()->lineCount();
+}
+
+QString WindowBridge::ProxyLine(int index) {
+    return form_->proxyTab()->editor()->line(index);
 }
 
 void WindowBridge::RunStarted(const RunSettings& settings) {
@@ -126,16 +117,6 @@ void WindowBridge::ShowSchedulerWait(const QString& status) {
 
 void WindowBridge::DisplayFilename(const QString& text) {
     if (!multiThreaded()) form_->statusPanels()->setPanelText(1, text);
-}
-
-void WindowBridge::ShowProgress(std::optional<int> perMille) {
-    if (multiThreaded()) return;
-    ProgressRow* progress = form_->progressRow();
-    progress->show();
-    if (perMille)
-        progress->setPosition(*perMille);
-    else
-        progress->setMarquee(true);
 }
 
 void WindowBridge::AddDownloadLog(const QString& line) {

@@ -426,7 +426,7 @@ TEST_F(HttpDownloadTest, ParallelRunsCountEveryUrl) {
         test::TempDir folder;
         window.options.saveFolder = folder.path();
         window.options.showErrors = false;
-        window.runSettings = {true, 4, classic, false};
+        window.runSettings = {true, 4, classic};
         window.downloadLog.clear();
         window.errorLog.clear();
         window.statuses.clear();
@@ -475,7 +475,7 @@ TEST_F(HttpDownloadTest, ParallelDownloadsOfOneNameNeverShareTheirFiles) {
             }
         }
     });
-    window.runSettings = {true, 2, false, false};
+    window.runSettings = {true, 2, false};
     run({server.url(QStringLiteral("/slow/a.zip")), server.url(QStringLiteral("/quick/a.zip"))});
     EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(dir.entries(), (QStringList{QStringLiteral("a (2).zip"), QStringLiteral("a.zip")}));
