@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: deps build run test test-unit test-interop test-gui bench fuzz format clean
+.PHONY: deps build run test test-unit test-interop test-gui package bench fuzz format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -29,6 +29,11 @@ test-interop:
 
 test-gui:
 	$(MAKE) test CTEST_ARGS="-L gui"
+
+# The Debian package, $(BUILD_DIR)/harvestline_<version>_<arch>.deb.
+package: build
+	@scripts/install-deps.sh --package
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@scripts/install-deps.sh --bench

@@ -219,6 +219,25 @@ case_settings_rewrites() {
     "$bench" 100000 "$WORK/settings"
 }
 
+# The URL Grabber's scan (scanner, link pipeline, duplicate test and appends) of synthetic pages of
+# 2 MB with 20,000 links and 20 MB with 200,000 links: the medians, to show that the time grows with
+# the page and no faster.
+case_grabber_scan() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "grabber_scan: pages of 2 MB and 20 MB, about 100 bytes per link"
+    "$bench" 20000 200000
+}
+
+# The URL Grabber window collecting a 20 MB page of 200,000 links from an in-process loopback
+# server: the time to the closing report and the worst gap of the window's event loop.
+case_window_grab() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber-window"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_grab: a 20 MB page of 200,000 links into the URL list"
+    QT_QPA_PLATFORM=offscreen "$bench" 200000
+}
+
 # The window's text editor at 100,000 lines: appending log lines early and late in a long log,
 # loading, reading, scrolling and cleaning a long URL list.
 case_window_editor() {
@@ -236,6 +255,15 @@ case_window_run() {
     echo "window_run: 2000 files of 4 KiB, 16 at once, from the window and from harvestline-cli"
     TMPDIR="$WORK" xvfb-run --auto-servernum --server-args="-screen 0 1600x1200x24" \
         env QT_QPA_PLATFORM=xcb "$bench" 2000 16 4096
+}
+
+# Typing 100 characters into the middle of a 1,000,000-line URL list in the window: the worst gap
+# of the window's event loop while the keystrokes and the saves of list.txt they cause are handled.
+case_window_typing() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-typing"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_typing: 100 characters typed into a 1,000,000-line URL list"
+    TMPDIR="$WORK" QT_QPA_PLATFORM=offscreen "$bench" 1000000 100 30
 }
 
 # start_tinyproxy: Debian's tinyproxy on 127.0.0.1 for loopback clients; sets PROXY_PORT.
@@ -299,8 +327,11 @@ main() {
         return
     fi
     case_settings_rewrites
+    case_grabber_scan
+    case_window_grab
     case_window_editor
     case_window_run
+    case_window_typing
     case_http_get_1g
     case_ftp_get_1g
     case_cli_single_512m

@@ -41,3 +41,8 @@ build auth_cookie_fuzzer \
     protocols/httpauthschemes.cpp protocols/basicauthenticator.cpp protocols/digestauthenticator.cpp \
     protocols/httpchallenge.cpp protocols/authcharset.cpp protocols/asciitext.cpp protocols/httpcookiejar.cpp \
     protocols/setcookie.cpp protocols/cookiedate.cpp protocols/httpheaderlist.cpp protocols/httpuri.cpp
+
+build grabber_scan_fuzzer \
+    grabber/asciicase.cpp grabber/urlresolution.cpp grabber/grabscope.cpp grabber/linkscanner.cpp \
+    grabber/linkpipeline.cpp grabber/urllistappender.cpp platform/textencoding.cpp platform/ansicodepage.cpp \
+    platform/utf8check.cpp settings/textlines.cpp

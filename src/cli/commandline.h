@@ -3,6 +3,7 @@
 // later those of a settings file) and lets every flag given override them.
 #include "cli/consoleoutput.h"
 #include "engine/downloadoptions.h"
+#include "grabber/grabscope.h"
 #include "platform/exception.h"
 
 #include <QString>
@@ -26,6 +27,10 @@ struct CommandLine {
     bool help = false;
     bool quiet = false; // no Download Log lines on standard output
     ProgressChoice progress = ProgressChoice::Automatic;
+    QString grabUrl;      // --grab: print the links of this page instead of downloading; empty: none
+    QString grabContains; // --contains: the grab's "Contains:" filter
+    GrabScope grabScope = GrabScope::AllDomainNames; // --scope
+    bool version = false;
 };
 
 // The defaults: the window's options, saving to the current folder, a sequential run.

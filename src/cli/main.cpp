@@ -1,8 +1,10 @@
 // harvestline-cli: the download engine for scripts, servers and cron.
 #include "cli/cliwindow.h"
 #include "cli/commandline.h"
+#include "cli/grabcommand.h"
 #include "cli/interrupts.h"
 #include "cli/listfile.h"
+#include "cli/versiontext.h"
 #include "engine/downloader.h"
 #include "engine/runstart.h"
 
@@ -113,6 +115,11 @@ int main(int argc, char* argv[]) {
             std::fputs(hl::cli::HelpText().toUtf8().constData(), stdout);
             return kExitDone;
         }
+        if (commandLine.version) {
+            std::fputs(hl::cli::VersionText().toUtf8().constData(), stdout);
+            return kExitDone;
+        }
+        if (!commandLine.grabUrl.isEmpty()) return hl::cli::RunGrab(commandLine);
         return run(commandLine);
     } catch (const hl::cli::UsageError& error) {
         printError(QStringLiteral("harvestline-cli: ") + error.message());

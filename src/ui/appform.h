@@ -25,6 +25,7 @@ class SettingsBinder;
 class SettingsStore;
 class StatusPanels;
 class TextEditor;
+class UpdateChecker;
 class UrlListCommands;
 class UserPrompts;
 
@@ -55,6 +56,8 @@ public:
     SettingsStore& settingsStore() const { return *store_; }
     RunController* runController() const { return runController_; }
     ScheduleController* scheduleController() const { return scheduleController_; }
+    UpdateChecker* updateChecker() const { return updateChecker_; }
+    ListMirror* listMirror() const { return listMirror_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
@@ -98,6 +101,7 @@ private:
     ListMirror* listMirror_ = nullptr;
     RunController* runController_ = nullptr;
     ScheduleController* scheduleController_ = nullptr;
+    UpdateChecker* updateChecker_ = nullptr;
     bool shownOnce_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "ui/appform.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
+#include "ui/listmirror.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
 #include "ui/statuspanels.h"
@@ -80,6 +81,8 @@ bool RunController::prepareRun() {
     }
     // The run takes the proxy list as it stands, without its blank lines.
     form_->proxyTab()->editor()->deleteBlankLines();
+    // The files mirror the lists as the run reads them.
+    form_->listMirror()->writePending();
     return true;
 }
 
@@ -95,6 +98,7 @@ void RunController::startRun() {
 
 void RunController::stopRun() {
     state_.StopRequested.request();
+    bridge_->dropErrorBoxes();
     form_->actionRow()->setState(RunButtonState::Stopping);
 }
 

@@ -3,9 +3,12 @@
 #include "engine/runstate.h"
 
 #include <QObject>
+#include <memory>
 
 namespace hl {
 
+class BoxRelease;
+class ErrorBoxQueue;
 class TAppForm;
 
 // The window's side of the engine's contract. Synchronize runs a worker's action on the GUI thread
@@ -13,13 +16,21 @@ class TAppForm;
 // with a queued call that the worker does not wait for; both keep their order. So every other
 // member runs on the GUI thread and may read and change the widgets: the option snapshot and the
 // list lines come from the controls as they are at that moment, the displays go to the status bar
-// and the logs, error boxes are shown while the failing worker waits. The progress strip and the
-// speed are not the bridge's: RunController reads them from the run state on its timer.
+// and the logs. The progress strip and the speed are not the bridge's: RunController reads them
+// from the run state on its timer.
+//
+// Error boxes go through an ErrorBoxQueue: one at a time, in the order they were asked for, never
+// nested. The failing worker waits for its box after its action has returned, off the GUI thread,
+// so the other workers' actions go on meanwhile; once a stop is requested the boxes still waiting
+// are dropped and their workers go on at once.
 class WindowBridge : public QObject, public DownloadWindow {
     Q_OBJECT
 public:
     // form and state outlive the bridge.
     WindowBridge(TAppForm* form, RunState& state, QObject* parent);
+
+    // A stop was requested (GUI thread): drops the error boxes that wait and lets their workers go on.
+    void dropErrorBoxes();
 
     void Synchronize(const std::function<void()>& action) override;
     void Post(std::function<void()> action) override;
@@ -53,6 +64,9 @@ private:
 
     TAppForm* form_;
     RunState& state_;
+    ErrorBoxQueue* errorBoxes_;
+    // While a worker's action runs: where ShowErrorBox leaves the release that worker waits for.
+    std::shared_ptr<BoxRelease>* boxOfRunningAction_ = nullptr;
 };
 
 } // namespace hl

@@ -3,6 +3,7 @@
 // a temporary settings folder, answer its questions and watch it restart.
 #include "engine/engineenvironment.h"
 #include "engine/intervaltimer.h"
+#include "services/updatecheck.h"
 
 #include <QString>
 #include <functional>
@@ -27,6 +28,11 @@ struct WindowEnvironment {
     EngineEnvironment engine;
     // Makes the scheduler's timer TimerSchedule. Empty: a timer on the engine's clock.
     IntervalTimerFactory scheduleTimer;
+    // The maker's server, the per-user store, the date and the system that the update check
+    // reports; the feedback form posts to the same server and the about box links to it.
+    UpdateCheckEnvironment makerServices;
+    // Opens a web address or a local file with the desktop's default handler; empty: the desktop's.
+    std::function<void(const QString&)> openWithDesktop;
 };
 
 } // namespace hl
