@@ -14,6 +14,9 @@ bool isAllowedInUrlName(QChar c) {
 }
 
 bool isForbiddenInFileName(QChar c) {
+    // Control characters as well: a NUL would cut the name short where the system reads it, and
+    // the others make names that no one can see or type.
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F) return true;
     constexpr std::u16string_view forbidden = u"\"*+,/:;<=>?[\\]^|";
     return forbidden.find(c.unicode()) != std::u16string_view::npos;
 }

@@ -100,6 +100,14 @@ void HttpDownload::requireCompleteBody(const UrlDownload& download) const {
         throw EIdConnClosedGracefully();
 }
 
+void HttpDownload::requireWholeFileAfterRange(const TFileStream& file) const {
+    // A range states the length of the whole file; one that stops short of it leaves a file that
+    // is only the start of the download (kept, so that a later run continues it).
+    const TIdHTTPResponse& reply = http_.Response;
+    if (reply.ResponseCode == 206 && file.Size() < reply.ContentRange.InstanceLength)
+        throw EResumeRangeShort();
+}
+
 FetchResult HttpDownload::Fetch(UrlDownload& download, TFileStream& file, bool resume) {
     if (resume) {
         const qint64 resumeAt = std::max<qint64>(file.Size() - kResumeOverlap, 0);
@@ -121,6 +129,7 @@ FetchResult HttpDownload::Fetch(UrlDownload& download, TFileStream& file, bool r
     for (int attempts = 1;; ++attempts) {
         if (!get(download, destination)) return {};
         requireCompleteBody(download);
+        requireWholeFileAfterRange(file);
         // The redirect limit ends the call with nothing written; the old bytes of a partial file
         // must not then pass for the finished download.
         if (resume && http_.Response.ResponseCode / 100 == 3)

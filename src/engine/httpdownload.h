@@ -29,6 +29,8 @@ private:
     // The client takes a connection closed before Content-Length bytes as the end of the body; a
     // file cut short must not pass for a download.
     void requireCompleteBody(const UrlDownload& download) const;
+    // A 206 that stops short of the whole file it names leaves only the start of the download.
+    void requireWholeFileAfterRange(const TFileStream& file) const;
 
     std::shared_ptr<TIdSSLIOHandlerSocketOpenSSL> transport_;
     TIdHTTP http_;

@@ -1,6 +1,7 @@
 #include "engine/filenaming.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace hl {
 namespace {
@@ -82,6 +83,10 @@ TEST(SanitizeFileName, TurnsForbiddenCharactersIntoSpacesAndHalvesSpaceRuns) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(SanitizeFileName(QString::fromUtf8(text)), QString::fromUtf8(expected)) << text;
+    // Control characters go the same way, NUL and DEL included.
+    const char16_t controls[] = u"\ta\rb\nc\0d\u007fe.txt\u001b";
+    EXPECT_EQ(SanitizeFileName(QStringView(controls, qsizetype(std::size(controls)) - 1).toString()),
+              QStringLiteral("a b c d e.txt"));
 }
 
 TEST(SanitizeFileName, KeepsLongNamesWithinWhatTheFileSystemTakes) {
