@@ -120,7 +120,9 @@ TEST_F(UrlGrabberTest, ARedirectedPageEndsUpInTheBoxAndItsLinksResolveAgainstIt)
     EXPECT_EQ(grabber->startButton()->text(), QStringLiteral("START"));
     EXPECT_TRUE(grabber->startButton()->isEnabled());
     EXPECT_EQ(grabber->statusBar()->currentMessage(), QString());
-    EXPECT_TRUE(listFile().contains(site.url("/b.png").toUtf8() + "\r\n"));
+    // list.txt follows within the save delay.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return listFile().contains(site.url("/b.png").toUtf8() + "\r\n"); }, 5000));
 
     // Again: everything is listed already.
     grab(grabber, grabber->urlBox()->text());
