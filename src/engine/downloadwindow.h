@@ -61,7 +61,8 @@ public:
     virtual void DisplayFilename(const QString& text) = 0;
     virtual void AddDownloadLog(const QString& line) = 0;
     virtual void AddErrorLog(const QString& line) = 0;
-    // An error message box ("ERROR"); blocks the calling worker until it is closed.
+    // An error message box ("ERROR"). The calling worker waits until the box is closed (the window
+    // lets it wait after the action has returned, so other workers' actions go on meanwhile).
     virtual void ShowErrorBox(const QString& text) = 0;
     // An error that ended the run itself (not one URL's); RunCompleted follows.
     virtual void ShowRunError(const QString& message) = 0;
