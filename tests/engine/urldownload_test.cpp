@@ -61,8 +61,7 @@ public:
         : server_({.replies = {{"ABOR", "426 Aborted.\r\n226 ABOR done."}}},
                   [body, beforeBody](ScriptedConnection& data) {
                       if (beforeBody) beforeBody(data);
-                      data.send(body);
-                      data.waitForClientClose(5000);
+                      data.send(body); // the close that follows ends the file
                   }) {}
     QString url(const QString& path) const override {
         return QStringLiteral("ftp://127.0.0.1:%1%2").arg(server_.port()).arg(path);
