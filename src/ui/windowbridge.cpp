@@ -7,6 +7,7 @@
 #include "ui/appform.h"
 #include "ui/errorboxqueue.h"
 #include "ui/folderrow.h"
+#include "ui/logfeed.h"
 #include "ui/logtab.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
@@ -24,7 +25,9 @@
 
 namespace hl {
 WindowBridge::WindowBridge(TAppForm* form, RunState& state, QObject* parent)
-    : QObject(parent), form_(form), state_(state), errorBoxes_(new ErrorBoxQueue(form->prompts(), this)) {}
+    : QObject(parent), form_(form), state_(state), errorBoxes_(new ErrorBoxQueue(form->prompts(), this)),
+      downloadLog_(new LogFeed(form->downloadLog()->view(), this)),
+      errorLog_(new LogFeed(form->errorLog()->view(), this)) {}
 
 void WindowBridge::Synchronize(const std::function<void()>& action) {
     if (QThread::currentThread() == thread()) return action();
@@ -52,6 +55,11 @@ void WindowBridge::Post(std::function<void()> action) {
 
 void WindowBridge::dropErrorBoxes() {
     errorBoxes_->dropWorkerBoxes();
+}
+
+void WindowBridge::flushLogs() {
+    downloadLog_->flush();
+    errorLog_->flush();
 }
 
 bool WindowBridge::multiThreaded() const {
@@ -113,11 +121,13 @@ void WindowBridge::RunStarted(const RunSettings& settings) {
 }
 
 void WindowBridge::ShowStatus(const QString& panel0, const QString& panel1) {
+    flushLogs();
     form_->statusPanels()->setPanelText(0, panel0);
     form_->statusPanels()->setPanelText(1, panel1);
 }
 
 void WindowBridge::ShowSchedulerWait(const QString& status) {
+    flushLogs();
     form_->statusPanels()->setPanelText(0, status);
     form_->progressRow()->setPosition(0);
     form_->progressRow()->hide();
@@ -128,14 +138,15 @@ void WindowBridge::DisplayFilename(const QString& text) {
 }
 
 void WindowBridge::AddDownloadLog(const QString& line) {
-    form_->downloadLog()->view()->appendLine(LogViewLine(line));
+    downloadLog_->add(LogViewLine(line));
 }
 
 void WindowBridge::AddErrorLog(const QString& line) {
-    form_->errorLog()->view()->appendLine(LogViewLine(line));
+    errorLog_->add(LogViewLine(line));
 }
 
 void WindowBridge::ShowErrorBox(const QString& text) {
+    flushLogs();
     // After a stop request nobody waits for a box: its error is in the Error Log.
     if (state_.StopRequested.requested()) return;
     std::shared_ptr<BoxRelease> release = errorBoxes_->addWorkerBox(text);
@@ -143,10 +154,12 @@ void WindowBridge::ShowErrorBox(const QString& text) {
 }
 
 void WindowBridge::ShowRunError(const QString& message) {
+    flushLogs();
     errorBoxes_->addRunBox(message);
 }
 
 void WindowBridge::RunCompleted(const QString& elapsedStatus) {
+    flushLogs();
     emit runCompleted(elapsedStatus);
 }
 

@@ -9,6 +9,7 @@ namespace hl {
 
 class BoxRelease;
 class ErrorBoxQueue;
+class LogFeed;
 class TAppForm;
 
 // The window's side of the engine's contract. Synchronize runs a worker's action on the GUI thread
@@ -16,8 +17,8 @@ class TAppForm;
 // with a queued call that the worker does not wait for; both keep their order. So every other
 // member runs on the GUI thread and may read and change the widgets: the option snapshot and the
 // list lines come from the controls as they are at that moment, the displays go to the status bar
-// and the logs. The progress strip and the speed are not the bridge's: RunController reads them
-// from the run state on its timer.
+// and the logs (a batch of lines at a time, LogFeed). The progress strip and the speed are not the bridge's:
+// RunController reads them from the run state on its timer.
 //
 // Error boxes go through an ErrorBoxQueue: one at a time, in the order they were asked for, never
 // nested. The failing worker waits for its box after its action has returned, off the GUI thread,
@@ -61,12 +62,17 @@ signals:
 private:
     // The per-URL displays follow the "Multi-Threading" item as it is at each update.
     bool multiThreaded() const;
+    // The log lines that wait go in before anything shown after them (a status, a box, the end), so
+    // the window never shows a later step before an earlier line.
+    void flushLogs();
 
     TAppForm* form_;
     RunState& state_;
     ErrorBoxQueue* errorBoxes_;
     // While a worker's action runs: where ShowErrorBox leaves the release that worker waits for.
     std::shared_ptr<BoxRelease>* boxOfRunningAction_ = nullptr;
+    LogFeed* downloadLog_;
+    LogFeed* errorLog_;
 };
 
 } // namespace hl
