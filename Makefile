@@ -11,7 +11,9 @@ SOAK_KILLS ?= 12
 deps:
 	@scripts/install-deps.sh
 
-$(BUILD_DIR)/build.ninja:
+# Order-only: configuring needs the packages, but a later `make deps` must not force a reconfigure.
+# Without it `make -j build` may configure before the packages are installed.
+$(BUILD_DIR)/build.ninja: | deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
 build: deps $(BUILD_DIR)/build.ninja
@@ -50,6 +52,7 @@ fuzz:
 	fuzz/build.sh
 
 format:
+	@scripts/install-deps.sh --format
 	find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:

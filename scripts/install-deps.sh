@@ -17,6 +17,7 @@ packages=(
 )
 if [ "${1:-}" = "--bench" ]; then packages+=(wget aria2 hyperfine valgrind); fi
 if [ "${1:-}" = "--fuzz" ]; then packages+=(clang libclang-rt-14-dev); fi
+if [ "${1:-}" = "--format" ]; then packages+=(clang-format); fi
 if [ "${1:-}" = "--package" ]; then packages+=(dpkg-dev file lintian); fi
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "engine/clock.h"
 #include "engine/resultlines.h"
+#include "engine/runstart.h"
 
 #include <cstdio>
 
@@ -10,11 +11,8 @@ namespace hl::cli {
 CliWindow::CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QStringList proxyLines,
                      QFile* logFile, QFile* errorLogFile, ConsoleOutput output)
     : lines_(std::move(lines)), options_(std::move(options)), settings_(settings),
-      proxyLines_(std::move(proxyLines)), logFile_(logFile), errorLogFile_(errorLogFile), output_(output),
-      display_(output.bar, output.closingLines, steadyClock()->nowMs()) {
-    proxyRotation_.prepare(proxyLines_, settings_.proxyType);
-    settings_.useProxy = proxyRotation_.UseProxy;
-}
+      proxyLines_(RemoveBlankLines(proxyLines)), logFile_(logFile), errorLogFile_(errorLogFile),
+      output_(output), display_(output.bar, output.closingLines, steadyClock()->nowMs()) {}
 
 void CliWindow::Synchronize(const std::function<void()>& action) {
     std::lock_guard lock(mutex_);

@@ -1,11 +1,11 @@
 #pragma once
-// harvestline-cli's side of the engine's window contract: the list and options are fixed when the
-// run starts, window actions run under one mutex, log lines go to standard output / standard error
-// (and the optional log files), and the progress bar to the terminal.
+// harvestline-cli's side of the engine's window contract: the lists and options are fixed when the
+// run starts, window actions (synchronized and posted alike) run at once under one mutex, log lines
+// go to standard output / standard error (and the optional log files), and the progress bar to the
+// terminal.
 #include "cli/consoleoutput.h"
 #include "cli/progressdisplay.h"
 #include "engine/downloadwindow.h"
-#include "engine/proxyrotation.h"
 #include "engine/runstate.h"
 
 #include <QFile>
@@ -18,27 +18,28 @@ namespace hl::cli {
 
 class CliWindow final : public DownloadWindow {
 public:
-    // proxyLines: the proxy list; its blank lines are dropped and the turn starts at its first
-    // line, as a run's start does. logFile / errorLogFile: open files that also receive the lines,
-    // or nullptr. output: what goes to standard output and standard error.
+    // proxyLines: the proxy list; its blank lines are dropped, as a run's start does. logFile / errorLogFile:
+    // open files that also receive the lines, or nullptr. output: what goes to standard output and standard
+    // error.
     CliWindow(QStringList lines, DownloadOptions options, RunSettings settings, QStringList proxyLines,
               QFile* logFile, QFile* errorLogFile, ConsoleOutput output);
 
     void Synchronize(const std::function<void()>& action) override;
+    void Post(std::function<void()> action) override { Synchronize(action); }
 
     RunSettings CurrentRunSettings() override { return settings_; }
     DownloadOptions CurrentOptions() override { return options_; }
     int LineCount() override { return static_cast<int>(lines_.size()); }
     std::optional<QString> Line(int index) override;
     qint64 SchedulerPauseMs() override { return pauseBetweenUrlsMs_; }
-    ProxyLineFields TakeNextProxyLine() override { return proxyRotation_.takeNext(proxyLines_); }
+    int ProxyLineCount() override { return static_cast<int>(proxyLines_.size()); }
+    QString ProxyLine(int index) override { return proxyLines_.at(index); }
 
     void RunStarted(const RunSettings&) override {}
     // The bar reads the run's counters and transfer slots instead of the window's displays.
     void ShowStatus(const QString&, const QString&) override {}
     void ShowSchedulerWait(const QString&) override {}
     void DisplayFilename(const QString&) override {}
-    void ShowProgress(std::optional<int>) override {}
     void AddDownloadLog(const QString& line) override;
     void AddErrorLog(const QString& line) override;
     // The Error Log line on standard error already says everything a box would.
@@ -65,9 +66,8 @@ private:
 
     const QStringList lines_;
     const DownloadOptions options_;
-    RunSettings settings_;
-    QStringList proxyLines_;
-    ProxyRotation proxyRotation_;
+    const RunSettings settings_;
+    const QStringList proxyLines_;
     QFile* const logFile_;
     QFile* const errorLogFile_;
     const ConsoleOutput output_;

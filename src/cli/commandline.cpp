@@ -167,7 +167,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
     if (parser.isSet(QStringLiteral("proxy-list")))
         result.proxyListFile = parser.value(QStringLiteral("proxy-list"));
     if (parser.isSet(QStringLiteral("proxy-type"))) {
-        const auto type = proxyTypeFromScheme(parser.value(QStringLiteral("proxy-type")).toLower());
+        const auto type = ProxyTypeFromText(parser.value(QStringLiteral("proxy-type")).toUpper());
         if (!type)
             throw UsageError(
                 QStringLiteral("invalid value for --proxy-type: \"%1\" (http, socks5, socks4a or socks4)")

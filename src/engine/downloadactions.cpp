@@ -21,93 +21,80 @@ DownloadActions::UrlStart DownloadActions::StartUrl(const QString& url, bool mul
 }
 
 qint64 DownloadActions::ClaimSlot() {
-    qint64 slot = -1;
-    window_.Synchronize([&] { slot = state_.Slots.Claim(clock_.nowMs()); });
-    return slot;
+    return state_.Slots.Claim(clock_.nowMs());
 }
 
 ProxyLineFields DownloadActions::TakeNextProxyLine() {
     ProxyLineFields line;
-    window_.Synchronize([&] { line = window_.TakeNextProxyLine(); });
+    window_.Synchronize([&] {
+        line = state_.Proxies.takeNext(window_.ProxyLineCount(),
+                                       [this](int index) { return window_.ProxyLine(index); });
+    });
     return line;
 }
 
 void DownloadActions::DisplayFilename(const QString& text, bool multithreaded) {
-    if (!multithreaded) window_.Synchronize([&] { window_.DisplayFilename(text); });
-}
-
-ReservedOutput DownloadActions::Reserve(const QString& filename, bool overwrite, bool resumePartial,
-                                        bool emptyCountsAsAbsent, OutputReservations::Hold& hold) {
-    // Files are created under the reservations' own lock, not as a window action: file system
-    // calls on a busy disk would stall the window's event loop.
-    return state_.Reservations.Reserve(filename, overwrite, resumePartial, emptyCountsAsAbsent, hold);
-}
-
-void DownloadActions::RecordWork(qint64 slot, qint64 bytes, std::optional<qint64> length,
-                                 bool multithreaded) {
-    const qint64 now = clock_.nowMs();
-    const std::optional<int> perMille = ProgressPerMille(bytes, length.value_or(-1), QString());
-    window_.Synchronize([&] {
-        state_.Slots.RecordWork(slot, bytes, now, length);
-        if (!multithreaded) window_.ShowProgress(perMille);
-    });
-}
-
-void DownloadActions::CountReceivedBytes(qint64 bytes) {
-    state_.Counters.BytesReceived += bytes;
+    if (!multithreaded) window_.Post([&window = window_, text] { window.DisplayFilename(text); });
 }
 
 void DownloadActions::RecordRedirect(qint64 slot, const QString& target, bool multithreaded,
                                      const QString& prefix) {
-    window_.Synchronize([&] {
-        state_.Slots.SetRedirect(slot, target);
-        if (!multithreaded) window_.ShowStatus(RedirectedStatus(prefix, target), QString());
-    });
+    state_.Slots.SetRedirect(slot, target);
+    if (!multithreaded)
+        window_.Post([&window = window_, status = RedirectedStatus(prefix, target)] {
+            window.ShowStatus(status, QString());
+        });
 }
 
-void DownloadActions::finish(qint64 slot, bool succeeded) {
+QString DownloadActions::finish(qint64 slot, bool succeeded) {
+    const QString redirect = state_.Slots.Redirect(slot);
+    state_.Slots.Release(slot);
     state_.Counters.CountDownloading -= 1;
     (succeeded ? state_.Counters.CountFinished : state_.Counters.CountErrors) += 1;
-    state_.Slots.Release(slot);
+    return redirect;
+}
+
+void DownloadActions::report(std::function<void()> lines, const std::optional<QString>& box) {
+    if (!box) return window_.Post(std::move(lines));
+    window_.Synchronize([&] {
+        lines();
+        window_.ShowErrorBox(*box);
+    });
 }
 
 void DownloadActions::FinishSkipped(qint64 slot, const QString& url) {
-    window_.Synchronize([&] {
-        window_.AddDownloadLog(SkippedLine(url, state_.Slots.Redirect(slot)));
-        finish(slot, true);
-    });
+    const QString line = SkippedLine(url, finish(slot, true));
+    report([&window = window_, line] { window.AddDownloadLog(line); });
 }
 
 void DownloadActions::FinishDownloaded(qint64 slot, const QString& url) {
-    window_.Synchronize([&] {
-        window_.AddDownloadLog(DownloadedLine(url, state_.Slots.Redirect(slot)));
-        finish(slot, true);
-    });
+    const QString line = DownloadedLine(url, finish(slot, true));
+    report([&window = window_, line] { window.AddDownloadLog(line); });
 }
 
 void DownloadActions::FinishEmpty(qint64 slot, const QString& url, int attempts, bool showErrors) {
-    window_.Synchronize([&] {
-        window_.AddDownloadLog(DownloadedLine(url, state_.Slots.Redirect(slot)));
-        window_.AddErrorLog(EmptyFileLine(attempts, url));
-        finish(slot, true);
-        if (showErrors) window_.ShowErrorBox(EmptyFileBoxText(attempts, url));
-    });
+    const QString downloaded = DownloadedLine(url, finish(slot, true));
+    const QString error = EmptyFileLine(attempts, url);
+    report(
+        [&window = window_, downloaded, error] {
+            window.AddDownloadLog(downloaded);
+            window.AddErrorLog(error);
+        },
+        showErrors ? std::optional(EmptyFileBoxText(attempts, url)) : std::nullopt);
 }
 
 void DownloadActions::FinishFailed(qint64 slot, const QString& message, const QString& url,
                                    const QString& proxyLine, bool showErrors) {
-    window_.Synchronize([&] {
-        window_.AddErrorLog(ErrorLine(message, url, proxyLine));
-        finish(slot, false);
-        if (showErrors) window_.ShowErrorBox(ErrorBoxText(message, url, proxyLine));
-    });
+    finish(slot, false);
+    const QString line = ErrorLine(message, url, proxyLine);
+    report([&window = window_, line] { window.AddErrorLog(line); },
+           showErrors ? std::optional(ErrorBoxText(message, url, proxyLine)) : std::nullopt);
 }
 
 void DownloadActions::FinishStopped(qint64 slot, const QString& url) {
-    window_.Synchronize([&] {
-        window_.AddErrorLog(StoppedLine(url));
-        finish(slot, false);
-    });
+    finish(slot, false);
+    const QString line = StoppedLine(url);
+    report([&window = window_, line] { window.AddErrorLog(line); });
 }
 
 void DownloadActions::FinishAfterError(qint64 slot, const std::exception& error, bool cutByStop,

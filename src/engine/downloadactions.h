@@ -1,14 +1,15 @@
 #pragma once
-// The window actions of one URL procedure (HTTP or FTP): each member is one DownloadWindow::Synchronize
-// call, so the worker waits for it, and each keeps the run counters, the transfer slot and the
-// result lines together as one step. Called on worker threads.
+// What one URL's lifecycle does to the run state and the front end: the options snapshot, the
+// transfer slot, the proxy turn, the displays and the result lines. Called on worker threads. Only
+// the steps whose answer the worker needs (the options, a proxy line) and the error boxes wait for
+// the front end's thread; displays and result lines are posted (DownloadWindow::Post), and the slot
+// and the counters change on the worker itself.
 #include "engine/downloadwindow.h"
-#include "engine/outputfiles.h"
-#include "engine/outputreservations.h"
 #include "engine/runstate.h"
 
 #include <QString>
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace hl {
@@ -29,20 +30,10 @@ public:
 
     // Claims a transfer slot; -1 is never returned.
     qint64 ClaimSlot();
+    // The next line of the run's proxy turn, read from the front end's list as it is now.
     ProxyLineFields TakeNextProxyLine();
     // Shown only in sequential runs.
     void DisplayFilename(const QString& text, bool multithreaded);
-    // Chooses and creates the output and partial files (OutputReservations::Reserve); they stay
-    // held by `hold` while the download runs.
-    ReservedOutput Reserve(const QString& filename, bool overwrite, bool resumePartial,
-                           bool emptyCountsAsAbsent, OutputReservations::Hold& hold);
-
-    // A transfer's progress: the slot's bytes and announced length (nothing: unknown), and in
-    // sequential runs the progress display.
-    void RecordWork(qint64 slot, qint64 bytes, std::optional<qint64> length, bool multithreaded);
-    // Adds newly received body bytes to the run's total; not a window action, so it may be called
-    // for every block.
-    void CountReceivedBytes(qint64 bytes);
     // A redirect target for the slot; a sequential run shows it in the status line.
     void RecordRedirect(qint64 slot, const QString& target, bool multithreaded, const QString& prefix);
 
@@ -63,7 +54,10 @@ public:
                           const QString& proxyLine, bool showErrors);
 
 private:
-    void finish(qint64 slot, bool succeeded);
+    // Counts the URL's end and releases its slot; returns the slot's last redirect target.
+    QString finish(qint64 slot, bool succeeded);
+    // Posts the result lines; with a box, waits for it instead (the lines go first).
+    void report(std::function<void()> lines, const std::optional<QString>& box = std::nullopt);
 
     DownloadWindow& window_;
     RunState& state_;

@@ -4,6 +4,7 @@
 #include "engine/ftpdownload.h"
 #include "engine/httpdownload.h"
 #include "engine/statustexts.h"
+#include "engine/urldownload.h"
 #include "engine/urlrewriting.h"
 #include "engine/workerpool.h"
 
@@ -18,9 +19,11 @@ void TDownloader::DownloadNow() {
     state_.StartTick = environment_.clock->tickCount();
     try {
         int count = 0;
+        // The run takes its settings and the proxy list's turn in one step, as it starts.
         window_.Synchronize([&] {
             settings_ = window_.CurrentRunSettings();
             count = window_.LineCount();
+            state_.Proxies.prepare(window_.ProxyLineCount(), settings_.proxyType);
             window_.RunStarted(settings_);
         });
         state_.Counters.Reset(count);
@@ -106,12 +109,12 @@ void TDownloader::DownloadURL(const QString& url, bool multithreaded) {
 
 void TDownloader::DownloadHttpFile(const QString& url, bool multithreaded) {
     if (procedures_.http) return procedures_.http(url, multithreaded);
-    HttpDownload(window_, state_, environment_, settings_, url, multithreaded).Run();
+    UrlDownload(window_, state_, environment_, url, multithreaded, std::make_unique<HttpDownload>()).Run();
 }
 
 void TDownloader::DownloadFtpFile(const QString& url, bool multithreaded) {
     if (procedures_.ftp) return procedures_.ftp(url, multithreaded);
-    FtpDownload(window_, state_, environment_, settings_, url, multithreaded).Run();
+    UrlDownload(window_, state_, environment_, url, multithreaded, std::make_unique<FtpDownload>()).Run();
 }
 
 void TDownloader::PumpingDelay(qint64 ms) {

@@ -2,7 +2,7 @@
 // What the engine reads from the window: the options of one URL (a snapshot taken when the URL
 // starts, so a change during a run applies to the URLs that start afterwards) and the settings of
 // a whole run (taken when the run starts). Defaults are the window's defaults.
-#include "engine/proxyline.h"
+#include "settings/proxytype.h"
 
 #include <QString>
 
@@ -35,7 +35,6 @@ struct RunSettings {
     bool multiThreaded = false;            // parallel run
     int multiThreads = 0;                  // worker or task count; below 1: automatic
     bool classicEngine = false;            // the worker pool rather than the task engine
-    bool useProxy = false;                 // the proxy list has lines: every URL takes the next one
     ProxyType proxyType = ProxyType::Http; // how the URLs apply their proxy lines
 };
 

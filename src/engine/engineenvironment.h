@@ -16,10 +16,6 @@ struct EngineEnvironment {
     WorkerLimits workerLimits = DefaultWorkerLimits();
     // The pause between URLs; empty: wait on the clock, waking early on a stop request.
     std::function<void(qint64 ms)> pumpingDelay;
-    // The least time between two window updates of one transfer's progress. A transfer reports
-    // every received block; the window needs far fewer updates (its speed display reads them
-    // every 100 ms), and each update makes the worker wait for the window.
-    int workUpdateIntervalMs = 20;
 };
 
 } // namespace hl

@@ -11,26 +11,6 @@ constexpr quint16 kDefaultHttpProxyPort = 8080;
 constexpr quint16 kDefaultSocksPort = 1080;
 } // namespace
 
-QString proxySchemeName(ProxyType type) {
-    switch (type) {
-    case ProxyType::Socks5:
-        return QStringLiteral("socks5");
-    case ProxyType::Socks4A:
-        return QStringLiteral("socks4a");
-    case ProxyType::Socks4:
-        return QStringLiteral("socks4");
-    case ProxyType::Http:
-        break;
-    }
-    return QStringLiteral("http");
-}
-
-std::optional<ProxyType> proxyTypeFromScheme(const QString& name) {
-    for (ProxyType type : {ProxyType::Http, ProxyType::Socks5, ProxyType::Socks4A, ProxyType::Socks4})
-        if (name == proxySchemeName(type)) return type;
-    return std::nullopt;
-}
-
 ProxyLineFields parseProxyLine(const QString& line) {
     ProxyLineFields fields;
     fields.ProxySatir = line;

@@ -1,19 +1,13 @@
 #pragma once
 // One line of the proxy list, host ":" port [":" user ":" password], read the way every download
 // reads it; and the line that the proxy tab's "Add" button writes.
+#include "settings/proxytype.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
 
 namespace hl {
-
-// The "Proxy Type" of a run: how every download applies its proxy line.
-enum class ProxyType { Http, Socks5, Socks4A, Socks4 };
-
-// "http", "socks5", "socks4a", "socks4".
-QString proxySchemeName(ProxyType type);
-// The type for one of those names (lower case, exact), or nothing.
-std::optional<ProxyType> proxyTypeFromScheme(const QString& name);
 
 // The proxy fields of one download. A download that took no line keeps these defaults.
 struct ProxyLineFields {

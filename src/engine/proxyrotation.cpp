@@ -2,18 +2,17 @@
 
 namespace hl {
 
-void ProxyRotation::prepare(QStringList& lines, ProxyType type) {
-    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
-    UseProxy = !lines.isEmpty();
+void ProxyRotation::prepare(int lineCount, ProxyType type) {
+    UseProxy = lineCount > 0;
     ProxyIndex = 0;
-    ProxyLast = static_cast<qint32>(lines.size()) - 1;
+    ProxyLast = lineCount - 1;
     ProxyScheme = type;
 }
 
-ProxyLineFields ProxyRotation::takeNext(const QStringList& lines) {
-    if (!UseProxy || lines.isEmpty()) return {};
-    if (ProxyIndex < 0 || ProxyIndex >= lines.size()) ProxyIndex = 0;
-    ProxyLineFields fields = parseProxyLine(lines.at(ProxyIndex));
+ProxyLineFields ProxyRotation::takeNext(int lineCount, const std::function<QString(int)>& lineAt) {
+    if (!UseProxy || lineCount <= 0) return {};
+    if (ProxyIndex < 0 || ProxyIndex >= lineCount) ProxyIndex = 0;
+    ProxyLineFields fields = parseProxyLine(lineAt(ProxyIndex));
     if (++ProxyIndex > ProxyLast) ProxyIndex = 0;
     return fields;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The state of download runs, owned by the front end for its whole life and lent to each run.
 #include "engine/outputreservations.h"
+#include "engine/proxyrotation.h"
 #include "engine/runcounters.h"
 #include "engine/stopsignal.h"
 #include "engine/transferslots.h"
@@ -17,8 +18,11 @@ struct RunState {
     std::atomic<quint32> StartTick{0};
     // The files that downloads hold while they transfer; has its own lock.
     OutputReservations Reservations;
-    // Touched only inside window actions (DownloadWindow::Synchronize). Slots outlive runs.
+    // The downloads in progress; has its own lock. Slot numbers run on across runs.
     TransferSlots Slots;
+    // Set up when a run starts and advanced by its URLs, only inside window actions
+    // (DownloadWindow::Synchronize); the next run starts at the first line again.
+    ProxyRotation Proxies;
 };
 
 } // namespace hl

@@ -1,9 +1,13 @@
 #pragma once
-// One slot per download in progress: what the speed display, the redirect part of the result line
-// and the command-line tool's progress bar read. Not thread-safe: every call happens inside a window action
-// (DownloadWindow::Synchronize), which runs one at a time.
+// One slot per download in progress: what the speed display, the progress bar of a sequential run,
+// the redirect part of the result line and the command-line tool's progress bar read.
+//
+// Thread-safe: downloads claim, update and release their slots on their worker threads, and the
+// front ends read them on their timers. Each call holds the table's lock only for a few field
+// copies, so a worker publishing its progress never waits for a front end's thread.
 #include <QString>
 #include <map>
+#include <mutex>
 #include <optional>
 
 namespace hl {
@@ -15,6 +19,7 @@ struct TMyRecord {
     qint64 FLastBytes = 0;         // bytes of the current transfer at the last work report
     qint64 FLastBytesTime = 0;     // clock milliseconds of that report
     std::optional<qint64> FLength; // the body length the current transfer announced, if any
+    bool FReported = false;        // a work report has arrived
 };
 
 class TransferSlots {
@@ -22,7 +27,7 @@ public:
     // Takes the next slot index (never handed out twice) for a download starting at nowMs.
     qint64 Claim(qint64 nowMs);
     // Index of the next slot to hand out.
-    qint64 NextSlot() const { return nextSlot_; }
+    qint64 NextSlot() const;
     // Updates of a slot; an index that is not in use is ignored.
     void RecordWork(qint64 slot, qint64 bytes, qint64 nowMs, std::optional<qint64> length = std::nullopt);
     void SetRedirect(qint64 slot, const QString& target);
@@ -32,12 +37,13 @@ public:
     void Release(qint64 slot);
     // The summed average speed of the ongoing downloads, in megabits (1048576 bits) per second.
     double TotalSpeedMbps() const;
-    int OngoingCount() const { return static_cast<int>(slots_.size()); }
-    const TMyRecord* Find(qint64 slot) const;
-    // The slots in use, by index.
-    const std::map<qint64, TMyRecord>& InUse() const { return slots_; }
+    // A copy of the slots in use, by index.
+    std::map<qint64, TMyRecord> InUse() const;
+    // A copy of the slot in use that was claimed last (a sequential run's transfer), if any.
+    std::optional<TMyRecord> Newest() const;
 
 private:
+    mutable std::mutex mutex_;
     qint64 nextSlot_ = 0;
     // Only slots in use are kept: an ended slot is never read again, and a long run must not
     // grow a record per URL.

@@ -6,20 +6,6 @@ QLatin1String SwitchText(bool on) {
     return on ? QLatin1String("ON") : QLatin1String("OFF");
 }
 
-QLatin1String ProxyTypeText(ProxyTypeOption type) {
-    switch (type) {
-    case ProxyTypeOption::Socks5:
-        return QLatin1String("SOCKS5");
-    case ProxyTypeOption::Socks4A:
-        return QLatin1String("SOCKS4A");
-    case ProxyTypeOption::Socks4:
-        return QLatin1String("SOCKS4");
-    case ProxyTypeOption::Http:
-        break;
-    }
-    return QLatin1String("HTTP");
-}
-
 std::optional<QString> Settings::Value(SettingKey key) const {
     return image_.Value(kSettingsSection, Definition(key).name);
 }
@@ -45,12 +31,8 @@ QString Settings::Text(SettingKey key) const {
     return Value(key).value_or(QString());
 }
 
-ProxyTypeOption Settings::ProxyType() const {
-    const std::optional<QString> value = Value(SettingKey::ProxyType);
-    for (const ProxyTypeOption type :
-         {ProxyTypeOption::Socks5, ProxyTypeOption::Socks4A, ProxyTypeOption::Socks4})
-        if (value == ProxyTypeText(type)) return type;
-    return ProxyTypeOption::Http;
+hl::ProxyType Settings::ProxyType() const {
+    return ProxyTypeFromText(Value(SettingKey::ProxyType).value_or(QString())).value_or(hl::ProxyType::Http);
 }
 
 QString Settings::SaveLocation(const QString& desktopFolder) const {

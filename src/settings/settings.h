@@ -1,6 +1,7 @@
 #pragma once
 // The stored options with the reading rules of the key table: a plain value, not tied to a file.
 #include "settings/inifile.h"
+#include "settings/proxytype.h"
 #include "settings/settingkeys.h"
 
 #include <QString>
@@ -11,11 +12,8 @@ namespace hl {
 // The section that holds every key.
 inline constexpr QLatin1String kSettingsSection("Settings");
 
-enum class ProxyTypeOption { Http, Socks5, Socks4A, Socks4 };
-
-// The stored texts of a switch and of a proxy type.
+// The stored text of a switch.
 QLatin1String SwitchText(bool on);
-QLatin1String ProxyTypeText(ProxyTypeOption type);
 
 class Settings {
 public:
@@ -38,7 +36,7 @@ public:
 
     // The value is tested against "SOCKS5", "SOCKS4A" and "SOCKS4" with exact case; anything else
     // (absent, "socks5", "SOCKS 5") is HTTP.
-    ProxyTypeOption ProxyType() const;
+    hl::ProxyType ProxyType() const;
 
     // "SaveLocation", or when that is absent or empty `desktopFolder` (which ends with "/").
     QString SaveLocation(const QString& desktopFolder) const;

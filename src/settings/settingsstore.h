@@ -35,7 +35,7 @@ public:
     void WriteText(SettingKey key, const QString& text) { Write({{key, text}}); }
     void WriteNumber(SettingKey key, int number) { Write({{key, QString::number(number)}}); }
     void WriteSwitch(SettingKey key, bool on) { Write({{key, SwitchText(on)}}); }
-    void WriteProxyType(ProxyTypeOption type) { Write({{SettingKey::ProxyType, ProxyTypeText(type)}}); }
+    void WriteProxyType(ProxyType type) { Write({{SettingKey::ProxyType, ProxyTypeText(type)}}); }
 
     // Rewrites settings.ini from the image (UTF-8 with a byte-order mark, CR LF). Throws EFileError.
     void Save() const;

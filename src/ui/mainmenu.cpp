@@ -1,5 +1,6 @@
 #include "ui/mainmenu.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QMenuBar>
 
@@ -85,6 +86,19 @@ MainMenuActions buildMainMenu(QMenuBar* bar) {
     a.sendFeedback = item(help, "SendFeedback1", QObject::tr("Send Feedback..."));
     a.about = item(help, "About1", QObject::tr("About..."));
     return a;
+}
+
+std::array<ProxyTypeItem, 4> ProxyTypeItems(const MainMenuActions& menu) {
+    return {{{menu.proxyHttp, ProxyType::Http},
+             {menu.proxySocks5, ProxyType::Socks5},
+             {menu.proxySocks4a, ProxyType::Socks4A},
+             {menu.proxySocks4, ProxyType::Socks4}}};
+}
+
+ProxyType CheckedProxyType(const MainMenuActions& menu) {
+    for (const ProxyTypeItem& item : ProxyTypeItems(menu))
+        if (item.action->isChecked()) return item.type;
+    return ProxyType::Http;
 }
 
 } // namespace hl

@@ -1,4 +1,7 @@
 #pragma once
+#include "settings/proxytype.h"
+
+#include <array>
 
 class QAction;
 class QMenuBar;
@@ -50,5 +53,14 @@ struct MainMenuActions {
 
 // Fills bar with the File, Edit, Insert, Options and Help menus. The actions are children of bar.
 MainMenuActions buildMainMenu(QMenuBar* bar);
+
+// A "Proxy Type" item and the type it stands for.
+struct ProxyTypeItem {
+    QAction* action;
+    ProxyType type;
+};
+std::array<ProxyTypeItem, 4> ProxyTypeItems(const MainMenuActions& menu);
+// The type of the checked "Proxy Type" item.
+ProxyType CheckedProxyType(const MainMenuActions& menu);
 
 } // namespace hl

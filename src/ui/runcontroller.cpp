@@ -9,6 +9,7 @@
 #include "ui/folderrow.h"
 #include "ui/listmirror.h"
 #include "ui/progressrow.h"
+#include "ui/proxylisttab.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/userprompts.h"
@@ -78,7 +79,8 @@ bool RunController::prepareRun() {
         form_->prompts().showMessage(MessageIcon::Warning, QStringLiteral("WARNING"), *refusal);
         return false;
     }
-    bridge_->prepareProxyRotation();
+    // The run takes the proxy list as it stands, without its blank lines.
+    form_->proxyTab()->editor()->deleteBlankLines();
     // The files mirror the lists as the run reads them.
     form_->listMirror()->writePending();
     return true;
@@ -128,10 +130,25 @@ void RunController::runCompleted(const QString& elapsedStatus) {
 
 void RunController::showSpeed() {
     const QString text = SpeedText(state_.Slots.TotalSpeedMbps());
-    if (form_->menu().multiThreading->isChecked())
+    if (form_->menu().multiThreading->isChecked()) {
         form_->statusPanels()->setPanelText(1, text);
+        return;
+    }
+    form_->progressRow()->setSpeedText(text);
+    showProgress();
+}
+
+void RunController::showProgress() {
+    // A sequential run has one transfer at a time; until it reports work the bar stays as it is.
+    const std::optional<TMyRecord> transfer = state_.Slots.Newest();
+    if (!transfer || !transfer->FReported) return;
+    ProgressRow* progress = form_->progressRow();
+    progress->show();
+    if (const std::optional<int> perMille =
+            ProgressPerMille(transfer->FLastBytes, transfer->FLength.value_or(-1), QString()))
+        progress->setPosition(*perMille);
     else
-        form_->progressRow()->setSpeedText(text);
+        progress->setMarquee(true);
 }
 
 void RunController::showMultiThreadStatus() {

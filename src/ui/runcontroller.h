@@ -13,8 +13,9 @@ class TAppForm;
 class WindowBridge;
 
 // "DOWNLOAD ALL" / "STOP": the checks before a run, the run thread, the button's states, the
-// completion, and the two display timers: TimerSpeed (every 100 ms for the window's whole life)
-// and TimerMultiThreadStatus (every 100 ms during parallel runs). Owns the run state, which
+// completion, and the two display timers: TimerSpeed (every 100 ms for the window's whole life;
+// the speed and the progress bar, read from the run's transfer slots) and TimerMultiThreadStatus
+// (every 100 ms during parallel runs). Owns the run state, which
 // outlives every run. GUI thread only.
 class RunController : public QObject {
     Q_OBJECT
@@ -48,7 +49,9 @@ private:
     bool prepareRun();
     void runStarted(bool multiThreaded);
     void runCompleted(const QString& elapsedStatus);
+    // TimerSpeed: the speed, and in sequential runs the progress of the transfer under way.
     void showSpeed();
+    void showProgress();
     void showMultiThreadStatus();
 
     TAppForm* form_;

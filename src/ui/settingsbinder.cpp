@@ -15,18 +15,6 @@
 namespace hl {
 namespace {
 
-struct ProxyTypeItem {
-    QAction* action;
-    ProxyTypeOption type;
-};
-
-std::array<ProxyTypeItem, 4> proxyTypeItems(const MainMenuActions& menu) {
-    return {{{menu.proxyHttp, ProxyTypeOption::Http},
-             {menu.proxySocks5, ProxyTypeOption::Socks5},
-             {menu.proxySocks4a, ProxyTypeOption::Socks4A},
-             {menu.proxySocks4, ProxyTypeOption::Socks4}}};
-}
-
 bool boundAtStartup(const SettingDefinition& definition) {
     return definition.window == SettingWindow::Main && definition.appliedAtStartup;
 }
@@ -71,8 +59,8 @@ void SettingsBinder::bind(const SettingDefinition& definition) {
 }
 
 void SettingsBinder::bindProxyTypes() {
-    for (const ProxyTypeItem& item : proxyTypeItems(form_->menu())) {
-        const ProxyTypeOption type = item.type;
+    for (const ProxyTypeItem& item : ProxyTypeItems(form_->menu())) {
+        const ProxyType type = item.type;
         connect(item.action, &QAction::triggered, this,
                 [this, type] { write(SettingKey::ProxyType, ProxyTypeText(type)); });
     }
@@ -96,7 +84,7 @@ void SettingsBinder::apply(const SettingDefinition& definition, const Settings& 
         return;
     }
     case SettingKey::ProxyType:
-        for (const ProxyTypeItem& item : proxyTypeItems(form_->menu()))
+        for (const ProxyTypeItem& item : ProxyTypeItems(form_->menu()))
             if (item.type == stored.ProxyType()) item.action->setChecked(true);
         return;
     case SettingKey::ShowSettings:

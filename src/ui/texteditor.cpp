@@ -84,13 +84,15 @@ void TextEditor::setLines(const QStringList& lines) {
     cursor.endEditBlock();
 }
 
-void TextEditor::appendLine(const QString& text) {
+void TextEditor::appendLines(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    const QString text = lines.join(QLatin1Char('\n'));
     const int position = textCursor().position();
     const int anchor = textCursor().anchor();
     if (document()->lastBlock().length() > 1) {
         appendPlainText(text);
     } else {
-        // An empty text, or one that ends with a line break: the new line goes into the empty last line.
+        // An empty text, or one that ends with a line break: the new lines start in the empty last line.
         QTextCursor cursor(document());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(text);

@@ -37,7 +37,9 @@ public:
     // Replaces the whole text by lines, as one step that Undo takes back.
     void setLines(const QStringList& lines);
     // Adds text as the new last line. Costs the same however long the text already is.
-    void appendLine(const QString& text);
+    void appendLine(const QString& text) { appendLines({text}); }
+    // Adds lines (none with a line break) as the new last lines, in one edit.
+    void appendLines(const QStringList& lines);
     // Adds lines as new last lines, in order, as one edit (one undo step) without the change
     // notification: a caller that appends in many steps sends it once when done (notifyChange()),
     // so that a long series of appends does not rewrite list.txt at every step. QPlainTextEdit's

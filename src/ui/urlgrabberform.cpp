@@ -4,6 +4,7 @@
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
 #include "ui/editorurllist.h"
+#include "ui/listmirror.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/userprompts.h"
@@ -140,6 +141,8 @@ void TFormURLGrabber::closeEvent(QCloseEvent* event) {
     closed_ = true;
     collector_.reset();
     form_->urlEditor()->notifyChange();
+    // The list is on disk when the grabber is gone, not one save delay later.
+    form_->listMirror()->writePending();
     event->accept();
 }
 

@@ -1,11 +1,13 @@
 #include "ui/windowbridge.h"
 
 #include "engine/resultlines.h"
+#include "engine/storedoptions.h"
 #include "settings/settingsstore.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
 #include "ui/errorboxqueue.h"
 #include "ui/folderrow.h"
+#include "ui/logfeed.h"
 #include "ui/logtab.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
@@ -23,7 +25,9 @@
 
 namespace hl {
 WindowBridge::WindowBridge(TAppForm* form, RunState& state, QObject* parent)
-    : QObject(parent), form_(form), state_(state), errorBoxes_(new ErrorBoxQueue(form->prompts(), this)) {}
+    : QObject(parent), form_(form), state_(state), errorBoxes_(new ErrorBoxQueue(form->prompts(), this)),
+      downloadLog_(new LogFeed(form->downloadLog()->view(), this)),
+      errorLog_(new LogFeed(form->errorLog()->view(), this)) {}
 
 void WindowBridge::Synchronize(const std::function<void()>& action) {
     if (QThread::currentThread() == thread()) return action();
@@ -45,37 +49,28 @@ void WindowBridge::Synchronize(const std::function<void()>& action) {
     if (failure) std::rethrow_exception(failure);
 }
 
+void WindowBridge::Post(std::function<void()> action) {
+    QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+}
+
 void WindowBridge::dropErrorBoxes() {
     errorBoxes_->dropWorkerBoxes();
+}
+
+void WindowBridge::flushLogs() {
+    downloadLog_->flush();
+    errorLog_->flush();
 }
 
 bool WindowBridge::multiThreaded() const {
     return form_->menu().multiThreading->isChecked();
 }
 
-void WindowBridge::prepareProxyRotation() {
-    TextEditor* proxies = form_->proxyTab()->editor();
-    proxies->deleteBlankLines();
-    const MainMenuActions& menu = form_->menu();
-    ProxyType type = ProxyType::Http;
-    if (menu.proxySocks5->isChecked())
-        type = ProxyType::Socks5;
-    else if (menu.proxySocks4a->isChecked())
-        type = ProxyType::Socks4A;
-    else if (menu.proxySocks4->isChecked())
-        type = ProxyType::Socks4;
-    QStringList lines = proxies->lines();
-    rotation_.prepare(lines, type);
-}
-
 RunSettings WindowBridge::CurrentRunSettings() {
-    const Settings stored = form_->settingsStore().Snapshot();
-    RunSettings settings;
+    RunSettings settings = StoredRunSettings(form_->settingsStore().Snapshot());
+    // The menu items are what the user sees checked.
     settings.multiThreaded = multiThreaded();
-    settings.multiThreads = stored.Number(SettingKey::MultiThreads);
-    settings.classicEngine = stored.Switch(SettingKey::ClassicMultiThreads);
-    settings.useProxy = rotation_.UseProxy;
-    settings.proxyType = rotation_.ProxyScheme;
+    settings.proxyType = CheckedProxyType(form_->menu());
     return settings;
 }
 
@@ -113,8 +108,12 @@ qint64 WindowBridge::SchedulerPauseMs() {
     return form_->scheduleController()->pauseBetweenUrlsMs();
 }
 
-ProxyLineFields WindowBridge::TakeNextProxyLine() {
-    return rotation_.takeNext(form_->proxyTab()->editor()->lines());
+int WindowBridge::ProxyLineCount() {
+    return form_->proxyTab()->editor()->lineCount();
+}
+
+QString WindowBridge::ProxyLine(int index) {
+    return form_->proxyTab()->editor()->line(index);
 }
 
 void WindowBridge::RunStarted(const RunSettings& settings) {
@@ -122,11 +121,13 @@ void WindowBridge::RunStarted(const RunSettings& settings) {
 }
 
 void WindowBridge::ShowStatus(const QString& panel0, const QString& panel1) {
+    flushLogs();
     form_->statusPanels()->setPanelText(0, panel0);
     form_->statusPanels()->setPanelText(1, panel1);
 }
 
 void WindowBridge::ShowSchedulerWait(const QString& status) {
+    flushLogs();
     form_->statusPanels()->setPanelText(0, status);
     form_->progressRow()->setPosition(0);
     form_->progressRow()->hide();
@@ -136,25 +137,16 @@ void WindowBridge::DisplayFilename(const QString& text) {
     if (!multiThreaded()) form_->statusPanels()->setPanelText(1, text);
 }
 
-void WindowBridge::ShowProgress(std::optional<int> perMille) {
-    if (multiThreaded()) return;
-    ProgressRow* progress = form_->progressRow();
-    progress->show();
-    if (perMille)
-        progress->setPosition(*perMille);
-    else
-        progress->setMarquee(true);
-}
-
 void WindowBridge::AddDownloadLog(const QString& line) {
-    form_->downloadLog()->view()->appendLine(LogViewLine(line));
+    downloadLog_->add(LogViewLine(line));
 }
 
 void WindowBridge::AddErrorLog(const QString& line) {
-    form_->errorLog()->view()->appendLine(LogViewLine(line));
+    errorLog_->add(LogViewLine(line));
 }
 
 void WindowBridge::ShowErrorBox(const QString& text) {
+    flushLogs();
     // After a stop request nobody waits for a box: its error is in the Error Log.
     if (state_.StopRequested.requested()) return;
     std::shared_ptr<BoxRelease> release = errorBoxes_->addWorkerBox(text);
@@ -162,10 +154,12 @@ void WindowBridge::ShowErrorBox(const QString& text) {
 }
 
 void WindowBridge::ShowRunError(const QString& message) {
+    flushLogs();
     errorBoxes_->addRunBox(message);
 }
 
 void WindowBridge::RunCompleted(const QString& elapsedStatus) {
+    flushLogs();
     emit runCompleted(elapsedStatus);
 }
 

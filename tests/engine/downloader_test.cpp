@@ -137,7 +137,7 @@ TEST_F(DownloaderTest, ParallelEnginesRepairSchemesAndRunTheChosenNumberOfWorker
         window.lines.clear();
         for (int i = 0; i < 40; ++i)
             window.lines.append(QStringLiteral("http:\\\\h/%1").arg(i));
-        window.runSettings = {true, c.threads, c.classic, false};
+        window.runSettings = {true, c.threads, c.classic};
         EngineEnvironment environment;
         environment.workerLimits = {2, 4};
         TDownloader(window, state, environment,
@@ -155,7 +155,7 @@ TEST_F(DownloaderTest, ParallelEnginesRepairSchemesAndRunTheChosenNumberOfWorker
 TEST_F(DownloaderTest, ALineThatVanishesDuringAParallelRunIsSkipped) {
     for (int i = 0; i < 20; ++i)
         window.lines.append(QStringLiteral("http://h/%1").arg(i));
-    window.runSettings = {true, 2, false, false};
+    window.runSettings = {true, 2, false};
     run([this] { window.Synchronize([this] { window.lines = window.lines.mid(0, 3); }); });
     EXPECT_LE(calls.http.size(), 3);
     EXPECT_EQ(state.Counters.CountTotal.load(), 20);
@@ -166,7 +166,7 @@ TEST_F(DownloaderTest, AnErrorThatEscapesTheRunIsReportedAndTheRunCompletes) {
     for (bool parallel : {false, true}) {
         test::RecordingWindow fresh;
         fresh.lines = {QStringLiteral("http://h/1"), QStringLiteral("http://h/2")};
-        fresh.runSettings = {parallel, 2, true, false};
+        fresh.runSettings = {parallel, 2, true};
         TDownloader downloader(fresh, state, EngineEnvironment{},
                                {[](const QString&, bool) { throw std::runtime_error("window gone"); }, {}});
         downloader.DownloadNow();

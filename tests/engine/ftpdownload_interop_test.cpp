@@ -104,7 +104,7 @@ TEST_F(FtpDownloadInterop, DownloadsThroughSocks5AndThroughAnHttpProxy) {
         quint16 port;
     } proxies[] = {{ProxyType::Socks5, microsocks.port()}, {ProxyType::Http, tinyproxy.port()}};
     for (const auto& proxy : proxies) {
-        SCOPED_TRACE(proxySchemeName(proxy.type).toStdString());
+        SCOPED_TRACE(ProxyTypeText(proxy.type).data());
         test::TempDir folder;
         window.options.saveFolder = folder.path();
         window.proxyLines = {QStringLiteral("127.0.0.1:%1").arg(proxy.port)};

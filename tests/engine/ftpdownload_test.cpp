@@ -264,45 +264,6 @@ TEST_F(FtpDownloadTest, StopCutsTheTransferAndReportsIt) {
     }
 }
 
-TEST_F(FtpDownloadTest, StopEndsASessionWhoseServerFellSilent) {
-    // Without a read time-out only the stop request can end the wait for the greeting.
-    window.options.readTimeoutMs = 0;
-    test::ScriptedServer silent([&](ScriptedConnection& c) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        state.StopRequested.request();
-        c.waitForClientClose(5000);
-    });
-    const QString url = ftpUrl(silent.port(), QStringLiteral("/a.zip"));
-    const auto started = std::chrono::steady_clock::now();
-    run({url});
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
-    EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) Download stopped URL: ") + url});
-    EXPECT_TRUE(dir.entries().isEmpty());
-}
-
-TEST_F(FtpDownloadTest, AFinishedFileThatCannotTakeItsNameIsAnError) {
-    // The final name turns into a folder with content while the transfer runs, so the rename fails.
-    ScriptedFtpServer server({}, [&](ScriptedConnection& data) {
-        QFile::remove(dir.file(QStringLiteral("a.txt")));
-        dir.write(QStringLiteral("a.txt/inside"), "x");
-        data.send("body");
-    });
-    run({ftpUrl(server.port(), QStringLiteral("/a.txt"))});
-    ASSERT_EQ(window.errorLog.size(), 1);
-    EXPECT_TRUE(window.errorLog[0].startsWith(QStringLiteral("(ERROR) Cannot rename")))
-        << window.errorLog[0].toStdString();
-    EXPECT_TRUE(window.downloadLog.isEmpty());
-    EXPECT_EQ(dir.read(QStringLiteral("a.txt.part")), "body");
-}
-
-TEST_F(FtpDownloadTest, SendsCsvLinesToTheirFolders) {
-    ScriptedFtpServer server({}, sendData("csv"));
-    window.options.treatAsCsv = true;
-    run({ftpUrl(server.port(), QStringLiteral("/a.txt,sub/deep"))});
-    EXPECT_EQ(dir.read(QStringLiteral("sub/deep/a.txt")), "csv");
-    EXPECT_TRUE(server.commands().contains("RETR /a.txt"));
-}
-
 TEST_F(FtpDownloadTest, SkipsAnExistingFileEvenAnEmptyOneWithoutContactingTheServer) {
     for (const QByteArray& existing : {QByteArray("old"), QByteArray()}) {
         test::TempDir folder;
@@ -338,23 +299,6 @@ TEST_F(FtpDownloadTest, ContinuesWhatAKilledRunLeftInsteadOfSkippingIt) {
         EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("a.txt")});
         EXPECT_EQ(folder.read(QStringLiteral("a.txt")), "hello");
     }
-}
-
-// Two URLs of a parallel run that map to the same file name each get a file of their own.
-TEST_F(FtpDownloadTest, ParallelDownloadsOfOneNameTakeNumberedFiles) {
-    ScriptedFtpServer one({}, sendData("one"));
-    ScriptedFtpServer two({}, sendData("two"));
-    window.options.skipExisting = false;
-    window.runSettings.multiThreaded = true;
-    window.runSettings.multiThreads = 2;
-    run({ftpUrl(one.port(), QStringLiteral("/a.txt")), ftpUrl(two.port(), QStringLiteral("/a.txt"))});
-    EXPECT_EQ(window.downloadLog.size(), 2);
-    // Parallel runs show no per-URL status or progress.
-    EXPECT_TRUE(window.statuses.isEmpty());
-    EXPECT_TRUE(window.progress.isEmpty());
-    ASSERT_EQ(dir.entries(), (QStringList{QStringLiteral("a (2).txt"), QStringLiteral("a.txt")}));
-    const QByteArray contents = dir.read(QStringLiteral("a.txt")) + dir.read(QStringLiteral("a (2).txt"));
-    EXPECT_TRUE(contents == "onetwo" || contents == "twoone") << contents.toStdString();
 }
 
 } // namespace

@@ -76,7 +76,7 @@ TEST_F(NginxDownloadTest, ParallelRunFetchesEveryFileOnce) {
     for (int i = 0; i < 60; ++i)
         lines.append(nginx.put(QStringLiteral("f%1.dat").arg(i), randomBytes(4096 + i)));
     lines.append(nginx.url(QStringLiteral("/absent.dat")));
-    window.runSettings = {true, 8, false, false};
+    window.runSettings = {true, 8, false};
     run(lines);
     EXPECT_EQ(state.Counters.CountFinished.load(), 60);
     EXPECT_EQ(state.Counters.CountErrors.load(), 1);

@@ -321,32 +321,6 @@ TEST_F(HttpDownloadTest, ReportsEveryFailureWithItsMessage) {
     EXPECT_EQ(state.Counters.CountDownloading.load(), 0);
 }
 
-TEST_F(HttpDownloadTest, StopCutsTheTransferAndReportsIt) {
-    std::atomic<bool> stopSeen{false};
-    test::ScriptedServer slow([&](test::ScriptedConnection& c) {
-        if (c.readHead().isEmpty()) return;
-        c.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + QByteArray(1000, 'x'));
-        while (!stopSeen)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        c.send(QByteArray(1000, 'y'));
-        c.waitForClientClose(5000);
-    });
-    window.options.serverProposedName = false;
-    window.onProgress = [&] {
-        state.StopRequested.request();
-        stopSeen = true;
-    };
-    run({slow.url(QStringLiteral("/a.zip")), slow.url(QStringLiteral("/b.zip"))});
-    EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) Download stopped URL: ") +
-                                           slow.url(QStringLiteral("/a.zip"))});
-    EXPECT_TRUE(window.downloadLog.isEmpty());
-    EXPECT_TRUE(window.errorBoxes.isEmpty());
-    EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("a.zip.part")}); // no empty placeholder left
-    EXPECT_GT(FileSizeOf(dir.file(QStringLiteral("a.zip.part"))), 0);
-    EXPECT_EQ(state.Counters.CountErrors.load(), 1);
-    EXPECT_EQ(slow.connectionCount(), 1); // the second URL was never started
-}
-
 TEST_F(HttpDownloadTest, StopDuringTheHeadEndsTheUrlBeforeAnyFileIsMade) {
     test::ScriptedServer server([&](test::ScriptedConnection& c) {
         if (c.readHead().isEmpty()) return;
@@ -434,7 +408,7 @@ TEST_F(HttpDownloadTest, ParallelRunsCountEveryUrl) {
         test::TempDir folder;
         window.options.saveFolder = folder.path();
         window.options.showErrors = false;
-        window.runSettings = {true, 4, classic, false};
+        window.runSettings = {true, 4, classic};
         window.downloadLog.clear();
         window.errorLog.clear();
         window.statuses.clear();
@@ -483,29 +457,12 @@ TEST_F(HttpDownloadTest, ParallelDownloadsOfOneNameNeverShareTheirFiles) {
             }
         }
     });
-    window.runSettings = {true, 2, false, false};
+    window.runSettings = {true, 2, false};
     run({server.url(QStringLiteral("/slow/a.zip")), server.url(QStringLiteral("/quick/a.zip"))});
     EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(dir.entries(), (QStringList{QStringLiteral("a (2).zip"), QStringLiteral("a.zip")}));
     EXPECT_EQ(dir.read(QStringLiteral("a.zip")), slow);
     EXPECT_EQ(dir.read(QStringLiteral("a (2).zip")), quick);
-}
-
-TEST_F(HttpDownloadTest, AFinishedFileThatCannotTakeItsNameIsAnError) {
-    // The final name turns into a folder with content while the transfer runs, so the rename fails.
-    test::ScriptedServer server([&](test::ScriptedConnection& c) {
-        if (c.readHead().isEmpty()) return;
-        QFile::remove(dir.file(QStringLiteral("a.zip")));
-        dir.write(QStringLiteral("a.zip/inside"), "x");
-        c.send(test::httpReply("HTTP/1.1 200 OK", {}, "body"));
-    });
-    window.options.serverProposedName = false;
-    run({server.url(QStringLiteral("/a.zip"))});
-    ASSERT_EQ(window.errorLog.size(), 1);
-    EXPECT_TRUE(window.errorLog[0].startsWith(QStringLiteral("(ERROR) Cannot rename")))
-        << window.errorLog[0].toStdString();
-    EXPECT_TRUE(window.downloadLog.isEmpty());
-    EXPECT_EQ(dir.read(QStringLiteral("a.zip.part")), "body");
 }
 
 TEST_F(HttpDownloadTest, ShowsTheProgressOfASequentialTransfer) {

@@ -81,13 +81,5 @@ TEST(ProxyLine, AddBuildsHostPortAndCredentialsOnlyWithAUserName) {
     }
 }
 
-TEST(ProxyLine, SchemeNamesRoundTripAndNothingElseIsAType) {
-    for (ProxyType type : {ProxyType::Http, ProxyType::Socks5, ProxyType::Socks4A, ProxyType::Socks4})
-        EXPECT_EQ(proxyTypeFromScheme(proxySchemeName(type)), type);
-    EXPECT_EQ(proxySchemeName(ProxyType::Socks4A), QStringLiteral("socks4a"));
-    EXPECT_FALSE(proxyTypeFromScheme(QStringLiteral("SOCKS5")).has_value());
-    EXPECT_FALSE(proxyTypeFromScheme(QStringLiteral("socks")).has_value());
-}
-
 } // namespace
 } // namespace hl

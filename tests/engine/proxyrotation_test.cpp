@@ -1,44 +1,46 @@
 #include "engine/proxyrotation.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace hl {
 namespace {
 
+ProxyLineFields takeFrom(ProxyRotation& rotation, const QStringList& lines) {
+    return rotation.takeNext(static_cast<int>(lines.size()), [&](int index) { return lines.at(index); });
+}
+
 QStringList taken(ProxyRotation& rotation, const QStringList& lines, int count) {
     QStringList result;
     for (int i = 0; i < count; ++i)
-        result << rotation.takeNext(lines).ProxySatir;
+        result << takeFrom(rotation, lines).ProxySatir;
     return result;
 }
 
-TEST(ProxyRotation, BlankLinesGoAtRunStartAndUrlsTakeTheLinesInTurn) {
-    QStringList lines{QStringLiteral("A:8080"), QStringLiteral("  \t"), QString(),
-                      QStringLiteral("B:3128:u:p")};
+TEST(ProxyRotation, UrlsTakeTheLinesInTurnAndEveryRunStartsAtTheFirst) {
+    const QStringList lines{QStringLiteral("A:8080"), QStringLiteral("B:3128:u:p")};
     ProxyRotation rotation;
-    rotation.prepare(lines, ProxyType::Http);
-    EXPECT_EQ(lines, QStringList({QStringLiteral("A:8080"), QStringLiteral("B:3128:u:p")}));
+    rotation.prepare(static_cast<int>(lines.size()), ProxyType::Http);
     EXPECT_TRUE(rotation.UseProxy);
     EXPECT_EQ(rotation.ProxyLast, 1);
     EXPECT_EQ(taken(rotation, lines, 4), QStringList({lines[0], lines[1], lines[0], lines[1]}));
-    rotation.takeNext(lines);
-    const ProxyLineFields b = rotation.takeNext(lines);
+    takeFrom(rotation, lines);
+    const ProxyLineFields b = takeFrom(rotation, lines);
     EXPECT_EQ(b.ProxyHost, QStringLiteral("B"));
     EXPECT_EQ(b.ProxyPass, QStringLiteral("p"));
 
     // The next run starts again at the first line, with its own type.
-    rotation.prepare(lines, ProxyType::Socks4A);
+    takeFrom(rotation, lines);
+    rotation.prepare(static_cast<int>(lines.size()), ProxyType::Socks4A);
     EXPECT_EQ(rotation.ProxyScheme, ProxyType::Socks4A);
-    EXPECT_EQ(rotation.takeNext(lines).ProxySatir, lines[0]);
+    EXPECT_EQ(takeFrom(rotation, lines).ProxySatir, lines[0]);
 }
 
-TEST(ProxyRotation, ListWithOnlyBlankLinesUsesNoProxy) {
-    QStringList lines{QStringLiteral(" "), QString()};
+TEST(ProxyRotation, ListWithoutLinesUsesNoProxy) {
     ProxyRotation rotation;
-    rotation.prepare(lines, ProxyType::Socks5);
+    rotation.prepare(0, ProxyType::Socks5);
     EXPECT_FALSE(rotation.UseProxy);
-    EXPECT_TRUE(lines.isEmpty());
-    const ProxyLineFields fields = rotation.takeNext(lines);
+    const ProxyLineFields fields = takeFrom(rotation, {QStringLiteral("added:1")});
     EXPECT_TRUE(fields.ProxySatir.isEmpty());
     EXPECT_EQ(fields.ProxyPort, QStringLiteral("0"));
 }
@@ -46,9 +48,9 @@ TEST(ProxyRotation, ListWithOnlyBlankLinesUsesNoProxy) {
 // The user may edit the list during a run: a download reads the line as it is when it takes it,
 // and an index past a shortened list wraps to the first line instead of failing the download.
 TEST(ProxyRotation, LinesEditedDuringARunAreReadAsTheyAreNow) {
-    QStringList lines{QStringLiteral("A:1"), QStringLiteral("B:2"), QStringLiteral("C:3")};
+    const QStringList lines{QStringLiteral("A:1"), QStringLiteral("B:2"), QStringLiteral("C:3")};
     ProxyRotation rotation;
-    rotation.prepare(lines, ProxyType::Http);
+    rotation.prepare(static_cast<int>(lines.size()), ProxyType::Http);
     EXPECT_EQ(taken(rotation, lines, 2), QStringList({QStringLiteral("A:1"), QStringLiteral("B:2")}));
 
     const QStringList shortened{QStringLiteral("A:1"), QStringLiteral("X:9")};
@@ -59,7 +61,7 @@ TEST(ProxyRotation, LinesEditedDuringARunAreReadAsTheyAreNow) {
                             QStringLiteral("D:4")};
     EXPECT_EQ(taken(rotation, grown, 3),
               QStringList({QStringLiteral("B:2"), QStringLiteral("C:3"), QStringLiteral("A:1")}));
-    EXPECT_TRUE(rotation.takeNext({}).ProxySatir.isEmpty());
+    EXPECT_TRUE(takeFrom(rotation, {}).ProxySatir.isEmpty());
 }
 
 } // namespace

@@ -23,7 +23,7 @@ TEST(ProxyRoute, SocksTypesGiveATunnelOfTheirVersionWithPort1080ForAPortThatIsNo
         {ProxyType::Socks4, TSocksVersion::svSocks4},
     };
     for (const auto& [type, version] : cases) {
-        SCOPED_TRACE(proxySchemeName(type).toStdString());
+        SCOPED_TRACE(ProxyTypeText(type).data());
         const ProxyRoute route = proxyRouteFor(parseProxyLine(QStringLiteral("s.invalid:abc:u:p")), type);
         ASSERT_TRUE(std::holds_alternative<TIdSocksInfo>(route));
         const auto& socks = std::get<TIdSocksInfo>(route);

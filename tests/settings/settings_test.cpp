@@ -51,22 +51,21 @@ TEST(Settings, NumbersFallBackToTheKeysDefault) {
 }
 
 TEST(Settings, ProxyTypeMatchesOnlyTheExactTexts) {
-    const std::pair<std::optional<QString>, ProxyTypeOption> cases[] = {
-        {std::nullopt, ProxyTypeOption::Http},
-        {QStringLiteral("HTTP"), ProxyTypeOption::Http},
-        {QStringLiteral("SOCKS5"), ProxyTypeOption::Socks5},
-        {QStringLiteral("SOCKS4A"), ProxyTypeOption::Socks4A},
-        {QStringLiteral("SOCKS4"), ProxyTypeOption::Socks4},
-        {QStringLiteral("SOCKS 5"), ProxyTypeOption::Http},
-        {QStringLiteral("socks5"), ProxyTypeOption::Http},
-        {QStringLiteral("SOCKS4a"), ProxyTypeOption::Http},
+    const std::pair<std::optional<QString>, ProxyType> cases[] = {
+        {std::nullopt, ProxyType::Http},
+        {QStringLiteral("HTTP"), ProxyType::Http},
+        {QStringLiteral("SOCKS5"), ProxyType::Socks5},
+        {QStringLiteral("SOCKS4A"), ProxyType::Socks4A},
+        {QStringLiteral("SOCKS4"), ProxyType::Socks4},
+        {QStringLiteral("SOCKS 5"), ProxyType::Http},
+        {QStringLiteral("socks5"), ProxyType::Http},
+        {QStringLiteral("SOCKS4a"), ProxyType::Http},
     };
     for (const auto& [value, type] : cases) {
         const Settings settings = value ? withValue(SettingKey::ProxyType, *value) : Settings();
         EXPECT_EQ(settings.ProxyType(), type) << value.value_or("(absent)").toStdString();
     }
-    for (ProxyTypeOption type :
-         {ProxyTypeOption::Http, ProxyTypeOption::Socks5, ProxyTypeOption::Socks4A, ProxyTypeOption::Socks4})
+    for (ProxyType type : {ProxyType::Http, ProxyType::Socks5, ProxyType::Socks4A, ProxyType::Socks4})
         EXPECT_EQ(withValue(SettingKey::ProxyType, ProxyTypeText(type)).ProxyType(), type);
 }
 

@@ -25,7 +25,7 @@ TEST(SettingsStore, EveryWriteRewritesTheWholeFile) {
 
     store.WriteSwitch(SettingKey::Overwrite, true);
     store.WriteNumber(SettingKey::ConnectionTimeout, 5000);
-    store.WriteProxyType(ProxyTypeOption::Socks4A);
+    store.WriteProxyType(ProxyType::Socks4A);
     store.Write({{SettingKey::MultiThreaded, SwitchText(true)},
                  {SettingKey::MultiThreads, QStringLiteral("8")},
                  {SettingKey::ClassicMultiThreads, SwitchText(false)}});

@@ -1,5 +1,8 @@
 #include "support/recordingwindow.h"
 
+#include "engine/runstart.h"
+#include "engine/statustexts.h"
+
 namespace hl::test {
 
 void RecordingWindow::Synchronize(const std::function<void()>& action) {
@@ -13,13 +16,15 @@ std::optional<QString> RecordingWindow::Line(int index) {
 }
 
 void RecordingWindow::prepareProxies(ProxyType type) {
-    proxyRotation.prepare(proxyLines, type);
-    runSettings.useProxy = proxyRotation.UseProxy;
-    runSettings.proxyType = proxyRotation.ProxyScheme;
+    proxyLines = RemoveBlankLines(proxyLines);
+    runSettings.proxyType = type;
 }
 
-void RecordingWindow::ShowProgress(std::optional<int> perMille) {
-    progress.append(perMille);
+void RecordingWindow::ProgressPublished(const TransferProgress& published) {
+    std::lock_guard lock(mutex_);
+    // As the window's progress bar: sequential runs only.
+    if (runSettings.multiThreaded) return;
+    progress.append(ProgressPerMille(published.bytes, published.length.value_or(-1), QString()));
     if (onProgress) onProgress();
 }
 
