@@ -40,6 +40,15 @@ void appendShortField(QByteArray& bytes, const QString& text) {
     bytes.append(ascii);
 }
 
+// A SOCKS 4 string: the text as 7-bit ASCII and its terminating NUL. A NUL inside the text would
+// end the string early and the server would take the rest for the target's data; it goes as "?",
+// as every character that cannot be sent does.
+QByteArray nulTerminated(const QString& text) {
+    QByteArray bytes = toSevenBitAscii(text);
+    bytes.replace('\0', '?');
+    return bytes.append('\0');
+}
+
 // The 16 bytes of an IPv6 literal, with or without the brackets of a URL; empty for anything else.
 QByteArray parseIPv6Literal(QString host) {
     if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
@@ -183,8 +192,8 @@ QByteArray SocksHandshake::socks4Request() const {
     // SOCKS 4A asks the server to resolve: an address 0.0.0.x with x non-zero, then the name.
     const bool serverResolves = request_.version == TSocksVersion::svSocks4A;
     appendIPv4(bytes, serverResolves ? 1 : request_.targetAddress);
-    bytes.append(toSevenBitAscii(request_.username)).append('\0');
-    if (serverResolves) bytes.append(toSevenBitAscii(request_.targetHost)).append('\0');
+    bytes.append(nulTerminated(request_.username));
+    if (serverResolves) bytes.append(nulTerminated(request_.targetHost));
     return bytes;
 }
 
