@@ -18,6 +18,10 @@ bool isForbiddenInFileName(QChar c) {
     return forbidden.find(c.unicode()) != std::u16string_view::npos;
 }
 
+bool namesFolder(const QString& name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 // The file system takes names of at most 255 bytes; a name of many non-ASCII characters can pass
 // that within kMaxFileNameLength characters, and the download would fail on its file name.
 QString cutToEncodedLength(QString name) {
@@ -65,7 +69,8 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams) {
     const QString tail = s.mid(s.lastIndexOf(QLatin1Char('/')) + 1).trimmed();
     s = s.trimmed();
 
-    QString name = (tail.isEmpty() || fullUrl) ? s : tail;
+    // A last element "." or ".." names a folder, as an empty one does.
+    QString name = (tail.isEmpty() || namesFolder(tail) || fullUrl) ? s : tail;
     for (QChar& c : name)
         if (!isAllowedInUrlName(c)) c = QLatin1Char('-');
     while (name.contains(QStringLiteral("--")))
@@ -75,6 +80,9 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams) {
         if (name.startsWith(QLatin1Char('-'))) name.remove(0, 1);
         if (name.endsWith(QLatin1Char('-'))) name.chop(1);
     }
+    // A file can never be named "." or ".."; what is left of a line without a host, or of dots
+    // between dropped characters, becomes the hyphen every unusable character becomes.
+    if (namesFolder(name)) return QStringLiteral("-");
     return name.left(kMaxFileNameLength);
 }
 

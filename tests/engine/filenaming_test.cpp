@@ -27,6 +27,11 @@ TEST(FileNameFromURL, DerivesTheNamesOfTheTable) {
         {"http://h/a%20%20b", false, false, "a  b"}, // spaces are allowed and stay
         {"http://h/name(1)[2].txt", false, false, "name-1-2-.txt"},
         {"http://h/  spaced  ", false, false, "spaced"},
+        // "." and ".." name folders: the whole URL names the file, and never such a name itself.
+        {"http://h/dir/.", false, false, "http-h-dir-."},
+        {"http://h/dir/..?x", false, false, "http-h-dir-.."},
+        {"http://h/\u00e9..\u00e9", false, false, "-"},
+        {"..", true, false, "-"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileNameFromURL(QString::fromUtf8(c.url), c.fullUrl, c.includeParams),
