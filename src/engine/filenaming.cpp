@@ -13,9 +13,11 @@ bool isAllowedInUrlName(QChar c) {
            (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
 }
 
+// Control characters count too: NUL ends a name on the file system, and the others would
+// make names that logs and folder views cannot show plainly.
 bool isForbiddenInFileName(QChar c) {
     constexpr std::u16string_view forbidden = u"\"*+,/:;<=>?[\\]^|";
-    return forbidden.find(c.unicode()) != std::u16string_view::npos;
+    return c.unicode() < 0x20 || forbidden.find(c.unicode()) != std::u16string_view::npos;
 }
 
 bool namesFolder(const QString& name) {

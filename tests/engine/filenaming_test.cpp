@@ -76,6 +76,8 @@ TEST(SanitizeFileName, TurnsForbiddenCharactersIntoSpacesAndHalvesSpaceRuns) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(SanitizeFileName(QString::fromUtf8(text)), QString::fromUtf8(expected)) << text;
+    // A NUL would end the name on the file system; no control character stands in a name.
+    EXPECT_EQ(SanitizeFileName(QString::fromLatin1("a\0b\tc\rd\x1f", 8)), QStringLiteral("a b c d"));
 }
 
 TEST(SanitizeFileName, KeepsLongNamesWithinWhatTheFileSystemTakes) {
