@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, address and undefined-behaviour sanitizers, against the
-# core sources each one needs (not through the main build). Usage: fuzz/build.sh [OUT_DIR]
+# core sources each one needs (not through the main build). Usage: fuzz/build.sh [OUT_DIR [TARGET...]]
+# builds every target, or only the TARGETs named.
 # Run a target with a corpus folder, for example:
 #   build-fuzz/http_reply_fuzzer -max_total_time=600 fuzz/corpus/http_reply
 set -euo pipefail
@@ -8,6 +9,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=$(realpath -m "${1:-$ROOT/build-fuzz}")
 mkdir -p "$OUT"
+shift || true
+ONLY=" $* "
 
 CXX=${CXX:-clang++}
 FLAGS=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
@@ -18,6 +21,7 @@ read -r -a QT <<<"$(pkg-config --cflags --libs Qt6Core)"
 build() {
     local target=$1
     shift
+    [ "$ONLY" = "  " ] || [[ "$ONLY" == *" $target "* ]] || return 0
     local sources=()
     for s in "$@"; do sources+=("$ROOT/src/$s"); done
     echo "building $OUT/$target"
@@ -41,3 +45,25 @@ build auth_cookie_fuzzer \
     protocols/httpauthschemes.cpp protocols/basicauthenticator.cpp protocols/digestauthenticator.cpp \
     protocols/httpchallenge.cpp protocols/authcharset.cpp protocols/asciitext.cpp protocols/httpcookiejar.cpp \
     protocols/setcookie.cpp protocols/cookiedate.cpp protocols/httpheaderlist.cpp protocols/httpuri.cpp
+
+build socks_reply_fuzzer \
+    protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+
+build ftp_passive_fuzzer \
+    protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+
+build url_merge_fuzzer \
+    protocols/httpuri.cpp
+
+build file_naming_fuzzer \
+    engine/filenaming.cpp protocols/httpreplyparser.cpp protocols/httpuri.cpp
+
+build csv_split_fuzzer \
+    engine/csvsplit.cpp platform/standardfolders.cpp
+
+build list_lines_fuzzer \
+    engine/ftpurl.cpp engine/urlrewriting.cpp engine/filenaming.cpp engine/runstart.cpp engine/proxyline.cpp \
+    engine/proxyroute.cpp engine/proxyrotation.cpp platform/textencoding.cpp platform/ansicodepage.cpp \
+    platform/utf8check.cpp platform/standardfolders.cpp platform/writeprobe.cpp settings/textlines.cpp \
+    protocols/idsocks.cpp protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/iohandlersocket.cpp \
+    protocols/tcpsocket.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
