@@ -17,7 +17,11 @@ FLAGS=(-std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer -fsanitize=fuzzer,address
        -fno-sanitize-recover=undefined -I"$ROOT/src")
 read -r -a QT <<<"$(pkg-config --cflags --libs Qt6Core)"
 
-# build TARGET SOURCE...: one fuzzer from its own file and the core sources it reads through.
+JOBS=${JOBS:-2}
+pids=()
+
+# build TARGET SOURCE...: one fuzzer from its own file and the core sources it reads through,
+# JOBS of them at a time.
 build() {
     local target=$1
     shift
@@ -25,7 +29,9 @@ build() {
     local sources=()
     for s in "$@"; do sources+=("$ROOT/src/$s"); done
     echo "building $OUT/$target"
-    "$CXX" "${FLAGS[@]}" "$ROOT/fuzz/$target.cpp" "${sources[@]}" "${QT[@]}" -lz -o "$OUT/$target"
+    while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do sleep 0.2; done
+    "$CXX" "${FLAGS[@]}" "$ROOT/fuzz/$target.cpp" "${sources[@]}" "${QT[@]}" -lz -o "$OUT/$target" &
+    pids+=($!)
 }
 
 build http_reply_fuzzer \
@@ -67,3 +73,8 @@ build list_lines_fuzzer \
     platform/utf8check.cpp platform/standardfolders.cpp platform/writeprobe.cpp settings/textlines.cpp \
     protocols/idsocks.cpp protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/iohandlersocket.cpp \
     protocols/tcpsocket.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+
+# A failed compiler run fails the build.
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+exit $failed
