@@ -5,9 +5,9 @@
 // into the target the lines before it left.
 //
 // Besides crashes it checks that a merged target's absolute URL (what a proxy is asked for, and
-// what TLS takes its server name from) parses again to that target, leaving out only the port its
-// protocol implies; that for http and https it names the same target to a fresh client; and that a
-// URL that cannot be requested leaves the target as it was.
+// what TLS takes its server name from) parses again to that target: the same server and request
+// line, leaving out only the port its protocol implies; that for http and https it names the same
+// target to a fresh client; and that a URL that cannot be requested leaves the target as it was.
 #include "fuzzcheck.h"
 #include "protocols/httpuri.h"
 #include "protocols/idexceptions.h"
@@ -20,14 +20,16 @@ namespace {
 
 using fuzzcheck::require;
 
-bool sameTarget(const hl::TIdURI& a, const hl::TIdURI& b) {
+bool sameParts(const hl::TIdURI& a, const hl::TIdURI& b) {
     return a.Protocol == b.Protocol && a.Host == b.Host && a.Port == b.Port && a.Path == b.Path &&
-           a.Document == b.Document && a.Params == b.Params && a.IPv6 == b.IPv6;
+           a.Document == b.Document && a.Params == b.Params && a.IPv6 == b.IPv6 && a.Bookmark == b.Bookmark &&
+           a.Username == b.Username && a.Password == b.Password;
 }
 
-bool sameParts(const hl::TIdURI& a, const hl::TIdURI& b) {
-    return sameTarget(a, b) && a.Bookmark == b.Bookmark && a.Username == b.Username &&
-           a.Password == b.Password;
+// The same request: protocol, server and what the request line names.
+bool sameRequest(const hl::TIdURI& a, const hl::TIdURI& b) {
+    return a.Protocol == b.Protocol && a.Host == b.Host && a.Port == b.Port && a.IPv6 == b.IPv6 &&
+           hl::requestTarget(a) == hl::requestTarget(b);
 }
 
 bool isDefaultPort(const QString& protocol, const QString& port) {
@@ -43,7 +45,7 @@ void checkParsesToItself(const hl::TIdURI& target) {
                 (parsed.Port.isEmpty() && isDefaultPort(target.Protocol, target.Port)),
             "the absolute URL keeps the port unless the protocol implies it");
     parsed.Port = target.Port;
-    require(sameTarget(parsed, target), "a merged target's absolute URL parses again to the target");
+    require(sameRequest(parsed, target), "a merged target's absolute URL parses again to the target");
 
     if (!hl::isHttps(target) && target.Protocol != QLatin1String("http")) return;
     hl::TIdURI fresh;
@@ -52,7 +54,7 @@ void checkParsesToItself(const hl::TIdURI& target) {
     } catch (const hl::EIdUnknownProtocol&) {
         require(false, "an http or https target's absolute URL can be requested");
     }
-    require(sameTarget(fresh, target), "an http or https target's absolute URL names it to a fresh client");
+    require(sameRequest(fresh, target), "an http or https target's absolute URL names it to a fresh client");
 }
 
 } // namespace
