@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: deps build run test test-unit test-interop test-gui bench fuzz format clean
+.PHONY: deps build run test test-unit test-interop test-gui test-asan test-tsan bench fuzz fuzz-smoke format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -30,6 +30,14 @@ test-interop:
 test-gui:
 	$(MAKE) test CTEST_ARGS="-L gui"
 
+# The unit, interop and gui tests under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
+# and under ThreadSanitizer (build-tsan/).
+test-asan: deps
+	JOBS=$(JOBS) scripts/sanitize.sh address $(CTEST_ARGS)
+
+test-tsan: deps
+	JOBS=$(JOBS) scripts/sanitize.sh thread $(CTEST_ARGS)
+
 bench: build
 	@scripts/install-deps.sh --bench
 	bench/run.sh $(BUILD_DIR)
@@ -38,8 +46,12 @@ fuzz:
 	@scripts/install-deps.sh --fuzz
 	fuzz/build.sh
 
+# Every fuzz target for a short while from its corpus.
+fuzz-smoke: fuzz
+	fuzz/smoke.sh
+
 format:
 	find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz
