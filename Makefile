@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CTEST_ARGS ?=
 
-.PHONY: deps build run test test-unit test-interop test-gui test-asan test-tsan bench fuzz fuzz-smoke format clean
+.PHONY: deps build run test test-unit test-interop test-gui test-asan test-tsan package bench fuzz fuzz-smoke format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -29,6 +29,11 @@ test-interop:
 
 test-gui:
 	$(MAKE) test CTEST_ARGS="-L gui"
+
+# The Debian package, $(BUILD_DIR)/harvestline_<version>_<arch>.deb.
+package: build
+	@scripts/install-deps.sh --package
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The unit, interop and gui tests under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
 # and under ThreadSanitizer (build-tsan/).

@@ -15,7 +15,7 @@
 #include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
-#include "ui/userprompts.h"
+#include "windowbench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,84 +25,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
-#include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <vector>
-
-namespace {
-
-// Answers nothing and shows nothing: the bench must not stop at a dialog.
-class NoPrompts : public hl::UserPrompts {
-public:
-    void showMessage(hl::MessageIcon, const QString& caption, const QString& text) override {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
-    std::optional<hl::ListFileChoice> chooseFileToOpen(const QString&, const QString&) override { return {}; }
-    std::optional<hl::ListFileChoice> chooseFileToSave(const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
-
-qint64 threadCpuNs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// Ticks every millisecond on the GUI thread and records the gaps between ticks: in wall-clock time
-// (what a user sees, including time the system gave to other processes) and in the GUI thread's
-// own CPU time (the work that kept the event loop from turning, whatever the machine's load).
-class EventLoopProbe : public QObject {
-public:
-    EventLoopProbe() {
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(1);
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            const qint64 wall = clock_.nsecsElapsed();
-            const qint64 cpu = threadCpuNs();
-            wallGapsNs_.push_back(wall - lastWallNs_);
-            worstCpuGapNs_ = std::max(worstCpuGapNs_, cpu - lastCpuNs_);
-            lastWallNs_ = wall;
-            lastCpuNs_ = cpu;
-        });
-    }
-    void start() {
-        clock_.start();
-        lastWallNs_ = 0;
-        lastCpuNs_ = threadCpuNs();
-        timer_.start();
-    }
-    void stop() { timer_.stop(); }
-    qint64 ticks() const { return qint64(wallGapsNs_.size()); }
-    double worstCpuGapMs() const { return double(worstCpuGapNs_) / 1e6; }
-    // The wall-clock gap that share of all gaps stays under (1.0: the worst).
-    double wallGapMs(double share) const {
-        if (wallGapsNs_.empty()) return 0;
-        std::vector<qint64> sorted = wallGapsNs_;
-        std::sort(sorted.begin(), sorted.end());
-        const auto index = std::min(sorted.size() - 1, std::size_t(share * double(sorted.size())));
-        return double(sorted[index]) / 1e6;
-    }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 lastWallNs_ = 0;
-    qint64 lastCpuNs_ = 0;
-    qint64 worstCpuGapNs_ = 0;
-    std::vector<qint64> wallGapsNs_;
-};
-
-double loadAverage() {
-    double load[1] = {0};
-    return getloadavg(load, 1) == 1 ? load[0] : -1;
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -121,11 +45,7 @@ int main(int argc, char* argv[]) {
         urls << nginx.put(QStringLiteral("f%1.bin").arg(i), QByteArray(bytes, 'b'));
 
     hl::test::TempDir settings, output, cliOutput;
-    hl::WindowEnvironment environment;
-    environment.settingsFolder = settings.path() + QLatin1Char('/');
-    environment.desktopFolder = output.path() + QLatin1Char('/');
-    environment.prompts = std::make_shared<NoPrompts>();
-    hl::TAppForm form(environment);
+    hl::TAppForm form(bench::BenchEnvironment(settings.path(), output.path()));
     form.show();
     form.pages()->setCurrentIndex(tab);
     form.urlEditor()->setLines(urls);
@@ -133,7 +53,7 @@ int main(int argc, char* argv[]) {
     form.settingsStore().WriteNumber(hl::SettingKey::MultiThreads, threads);
     QApplication::processEvents();
 
-    EventLoopProbe probe;
+    bench::EventLoopProbe probe;
     QEventLoop finished;
     QObject::connect(form.runController(), &hl::RunController::runFinished, &finished, &QEventLoop::quit);
     QElapsedTimer run;
@@ -151,7 +71,7 @@ int main(int argc, char* argv[]) {
     std::printf("window: event-loop gaps over %lld probe ticks: worst %.2f ms wall-clock (99th percentile "
                 "%.2f ms), worst %.2f ms of GUI-thread CPU time; load average %.2f on %d processors\n",
                 qlonglong(probe.ticks()), probe.wallGapMs(1.0), probe.wallGapMs(0.99), probe.worstCpuGapMs(),
-                loadAverage(), QThread::idealThreadCount());
+                bench::loadAverage(), QThread::idealThreadCount());
 
     cliOutput.write(QStringLiteral("list.txt"), urls.join(QLatin1Char('\n')).toUtf8());
     QElapsedTimer cli;

@@ -156,6 +156,33 @@ case_cli_many_small() {
         "curl --parallel" "curl --silent --show-error --fail --parallel --parallel-max 16 --create-dirs --output-dir $WORK/out --remote-name-all -K $curlcfg"
 }
 
+# The scheduler's pacing: 6 files of 4 KiB one after another with --wait 1 (five pauses, none after
+# the last file), against the same run without pauses. The difference over 5 s is what a pause
+# costs beyond its delay.
+case_cli_wait_pacing() {
+    serve_small_files 6
+    local list=$LIST
+    echo "cli_wait_pacing: 6 files of 4 KiB, sequential, with and without --wait 1"
+    hyperfine --style basic --warmup 1 --runs "$RUNS" --prepare "rm -rf $WORK/out" \
+        -n "harvestline-cli --wait 1" "$CLI -d $WORK/out --wait 1 -i $list" \
+        -n "harvestline-cli" "$CLI -d $WORK/out -i $list"
+}
+
+# What the progress bar costs: 2000 files of 4 KiB, 16 at once, with standard output and error on a
+# terminal (script(1)), where every log line lifts the bar and draws it again below itself; against
+# the same run without the bar and off a terminal.
+case_cli_terminal_many_small() {
+    local count=2000
+    serve_small_files "$count"
+    local list=$LIST
+    local run="$CLI -d $WORK/out -j 16 --no-server-name -i $list"
+    echo "cli_terminal_many_small: $count files of 4 KiB, 16 at once, on a terminal"
+    measure "$count" files \
+        "terminal, bar" "TERM=xterm script -qec '$run' /dev/null" \
+        "terminal, --no-progress" "TERM=xterm script -qec '$run --no-progress' /dev/null" \
+        "off a terminal" "$run"
+}
+
 # Peak memory of a run of 100,000 URLs with 16 at once (each a 404 from nginx, so that the run is
 # about the list and the engine rather than the disk).
 case_cli_memory_100k() {
@@ -192,6 +219,25 @@ case_settings_rewrites() {
     "$bench" 100000 "$WORK/settings"
 }
 
+# The URL Grabber's scan (scanner, link pipeline, duplicate test and appends) of synthetic pages of
+# 2 MB with 20,000 links and 20 MB with 200,000 links: the medians, to show that the time grows with
+# the page and no faster.
+case_grabber_scan() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "grabber_scan: pages of 2 MB and 20 MB, about 100 bytes per link"
+    "$bench" 20000 200000
+}
+
+# The URL Grabber window collecting a 20 MB page of 200,000 links from an in-process loopback
+# server: the time to the closing report and the worst gap of the window's event loop.
+case_window_grab() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-grabber-window"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_grab: a 20 MB page of 200,000 links into the URL list"
+    QT_QPA_PLATFORM=offscreen "$bench" 200000
+}
+
 # The window's text editor at 100,000 lines: appending log lines early and late in a long log,
 # loading, reading, scrolling and cleaning a long URL list.
 case_window_editor() {
@@ -209,6 +255,15 @@ case_window_run() {
     echo "window_run: 2000 files of 4 KiB, 16 at once, from the window and from harvestline-cli"
     TMPDIR="$WORK" xvfb-run --auto-servernum --server-args="-screen 0 1600x1200x24" \
         env QT_QPA_PLATFORM=xcb "$bench" 2000 16 4096
+}
+
+# Typing 100 characters into the middle of a 1,000,000-line URL list in the window: the worst gap
+# of the window's event loop while the keystrokes and the saves of list.txt they cause are handled.
+case_window_typing() {
+    local bench="$BUILD_DIR/bench/harvestline-bench-typing"
+    [ -x "$bench" ] || die "build first: $bench is missing"
+    echo "window_typing: 100 characters typed into a 1,000,000-line URL list"
+    TMPDIR="$WORK" QT_QPA_PLATFORM=offscreen "$bench" 1000000 100 30
 }
 
 # start_tinyproxy: Debian's tinyproxy on 127.0.0.1 for loopback clients; sets PROXY_PORT.
@@ -272,8 +327,11 @@ main() {
         return
     fi
     case_settings_rewrites
+    case_grabber_scan
+    case_window_grab
     case_window_editor
     case_window_run
+    case_window_typing
     case_http_get_1g
     case_ftp_get_1g
     case_cli_single_512m

@@ -74,6 +74,11 @@ build list_lines_fuzzer \
     protocols/idsocks.cpp protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/iohandlersocket.cpp \
     protocols/tcpsocket.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
 
+build grabber_scan_fuzzer \
+    grabber/asciicase.cpp grabber/urlresolution.cpp grabber/grabscope.cpp grabber/linkscanner.cpp \
+    grabber/linkpipeline.cpp grabber/urllistappender.cpp platform/textencoding.cpp platform/ansicodepage.cpp \
+    platform/utf8check.cpp settings/textlines.cpp
+
 # A failed compiler run fails the build.
 failed=0
 for pid in "${pids[@]}"; do wait "$pid" || failed=1; done

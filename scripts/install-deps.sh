@@ -10,11 +10,14 @@ packages=(
     libgtest-dev libgmock-dev
     # peers the interoperability tests start on loopback
     nginx-light tinyproxy microsocks python3 python3-pyftpdlib openssl curl
-    # offscreen and screenshot runs of the window
-    xvfb xauth
+    # offscreen and screenshot runs of the window; real key presses and clicks under Xvfb
+    xvfb xauth xdotool
+    # installed files: man page from --help, icon PNGs, and the checks of the installed copy
+    help2man librsvg2-bin desktop-file-utils appstream bash-completion man-db
 )
 if [ "${1:-}" = "--bench" ]; then packages+=(wget aria2 hyperfine valgrind); fi
 if [ "${1:-}" = "--fuzz" ]; then packages+=(clang libclang-rt-14-dev); fi
+if [ "${1:-}" = "--package" ]; then packages+=(dpkg-dev file lintian); fi
 
 missing=()
 for p in "${packages[@]}"; do

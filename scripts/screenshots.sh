@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of the main window (each tab, the advanced rows shown and hidden, a run in
-# progress) and of the Multi-Threading dialog under a virtual X server, as PNG files.
+# progress), of the URL Grabber (idle and crawling), of the Multi-Threading dialog, of the
+# Scheduler dialog (idle and armed), of the update notice, the about box (its rain running) and the
+# feedback window under a virtual X server, as PNG files.
 #   scripts/screenshots.sh [OUTPUT_FOLDER] [SCALE]
 # OUTPUT_FOLDER defaults to docs/screenshots; SCALE (for example 2) sets QT_SCALE_FACTOR to check
 # the window at high DPI.

@@ -1,48 +1,56 @@
-// Saves pictures of the main window and the Multi-Threading dialog, one PNG per state, into the
-// folder given as the only argument: each tab, the advanced rows shown, a sequential and a
-// parallel run in progress (against servers on loopback), the logs after a run and the dialog.
+// Saves pictures of the main window and its dialogs, one PNG per state, into the folder given as
+// the only argument: each tab, the advanced rows shown, a sequential and a parallel run in progress
+// (against servers on loopback), the logs after a run, the URL Grabber idle and crawling, the
+// Multi-Threading dialog, the Scheduler dialog idle and armed, the update notice (a loopback
+// stand-in of the maker's server names a newer version), the about box with its rain running and
+// the feedback window.
 // scripts/screenshots.sh runs it under Xvfb.
+#include "services/versioninfo.h"
 #include "settings/settingsstore.h"
+#include "support/makerstandin.h"
 #include "support/nginxserver.h"
 #include "support/scriptedserver.h"
+#include "support/silentprompts.h"
 #include "support/tempdir.h"
+#include "ui/aboutbox.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
+#include "ui/feedbackform.h"
 #include "ui/folderrow.h"
+#include "ui/formschedule.h"
 #include "ui/multithreadform.h"
+#include "ui/newversion.h"
+#include "ui/opinionpanel.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
 #include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "ui/urlgrabberform.h"
 #include "ui/userprompts.h"
+#include "ui/updatechecker.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-// The pictures must not wait for a dialog: errors of the run only go to the Error Log.
-class SilentPrompts : public hl::UserPrompts {
-public:
-    void showMessage(hl::MessageIcon, const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
-    std::optional<hl::ListFileChoice> chooseFileToOpen(const QString&, const QString&) override { return {}; }
-    std::optional<hl::ListFileChoice> chooseFileToSave(const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
 
 QString statusOf(QWidget* widget) {
     auto* form = qobject_cast<hl::TAppForm*>(widget);
@@ -108,6 +116,14 @@ QStringList slowUrls(const hl::test::ScriptedServer& server, const QString& fold
     return urls;
 }
 
+// Opens File > "Scheduler..." and hands the modal dialog to use, which must close it.
+void withSchedulerDialog(hl::TAppForm& form, const std::function<void(hl::TScheduleForm&)>& use) {
+    QTimer::singleShot(0, &form, [&] {
+        if (auto* dialog = form.findChild<hl::TScheduleForm*>()) use(*dialog);
+    });
+    form.menu().scheduler->trigger();
+}
+
 void waitForRunEnd(hl::TAppForm& form) {
     if (!form.runController()->running()) return;
     QEventLoop loop;
@@ -129,14 +145,36 @@ int main(int argc, char* argv[]) {
 
     hl::test::TempDir settings, home;
     QDir(home.path()).mkpath(QStringLiteral("Downloads"));
+    hl::test::MakerStandIn maker([](const QByteArray&) {
+        return hl::test::updateAnswer({QStringLiteral("<version>1.4</version>"),
+                                       QStringLiteral("<url>https://www.lumbrix.example/download/</url>"),
+                                       QStringLiteral("<size>4.1 MB</size>"),
+                                       QStringLiteral("<date>2024-05-17</date>")});
+    });
     hl::WindowEnvironment environment;
     environment.settingsFolder = settings.path() + QLatin1Char('/');
     environment.desktopFolder = home.file(QStringLiteral("Downloads/"));
-    environment.prompts = std::make_shared<SilentPrompts>();
+    environment.prompts = std::make_shared<hl::test::SilentPrompts>();
+    environment.makerServices.server = maker.server();
+    environment.makerServices.storePath = settings.file(QStringLiteral("user.ini"));
+    environment.openWithDesktop = [](const QString&) {};
     hl::TAppForm form(environment);
+    // The notice stays until its picture is taken.
+    form.updateChecker()->setNoticeTimings({1, 100, 1000, 600});
     form.show();
     form.activateWindow();
     camera.shoot(&form, QStringLiteral("main-url-list"));
+
+    const auto noticeShown = [&] {
+        const hl::TNewVer* notice = form.updateChecker()->notice();
+        return notice && notice->isVisible() && notice->mask().isEmpty();
+    };
+    // shootWhen below reports a notice that never came.
+    static_cast<void>(QTest::qWaitFor(noticeShown, 30000));
+    hl::TNewVer* notice = form.updateChecker()->notice();
+    camera.shootWhen(notice ? static_cast<QWidget*>(notice) : &form, QStringLiteral("update-notice"),
+                     noticeShown);
+    if (notice) notice->close();
 
     form.proxyTab()->editor()->setLines({QStringLiteral("127.0.0.1:3128"),
                                          QStringLiteral("127.0.0.1:1080:alice:s3cret"),
@@ -194,8 +232,58 @@ int main(int argc, char* argv[]) {
     form.pages()->setCurrentIndex(hl::TAppForm::UrlListPage);
     camera.shoot(&form, QStringLiteral("main-after-run"));
 
+    form.menu().urlGrabber->trigger();
+    auto* grabber = form.findChild<hl::TFormURLGrabber*>();
+    grabber->activateWindow();
+    camera.shoot(grabber, QStringLiteral("url-grabber"));
+    grabber->urlBox()->setText(slow.url(QStringLiteral("/catalogue/index.html")));
+    grabber->filterBox()->setText(QStringLiteral(".zip"));
+    grabber->domainButton()->setChecked(true);
+    stopping = false;
+    grabber->startButton()->click();
+    camera.shootWhen(grabber, QStringLiteral("url-grabber-crawling"), [&] {
+        return grabber->statusBar()->currentMessage().startsWith(QStringLiteral("Loading: "));
+    });
+    stopping = true;
+    grabber->close();
+
     hl::TFormMultiThread dialog(2, 4, {12, false}, &form);
     dialog.show();
     camera.shoot(&dialog, QStringLiteral("multithreading"));
+    dialog.hide();
+
+    // The Scheduler dialog opens modally from the File menu: idle, then armed with "STOP" showing.
+    withSchedulerDialog(form, [&](hl::TScheduleForm& scheduler) {
+        scheduler.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"))->setValue(3600);
+        scheduler.findChild<QCheckBox*>(QStringLiteral("CheckBox2"))->setChecked(true);
+        camera.shoot(&scheduler, QStringLiteral("scheduler"));
+        scheduler.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    withSchedulerDialog(form, [&](hl::TScheduleForm& scheduler) {
+        camera.shootWhen(&scheduler, QStringLiteral("scheduler-armed"), [&] {
+            return scheduler.findChild<QPushButton*>(QStringLiteral("Button2"))->text() ==
+                   QStringLiteral("STOP");
+        });
+        scheduler.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    });
+
+    hl::test::SilentPrompts quiet;
+    // The about box names the real server rather than the stand-in above.
+    hl::TAboutBox about(
+        {hl::CurrentProgramIdentity(), {hl::MakerHost(), nullptr}, &quiet, [](const QString&) {}, QString()},
+        &form);
+    about.show();
+    QTest::qWait(2500); // let the rain fill the margins
+    camera.shoot(&about, QStringLiteral("about"));
+    about.close();
+
+    hl::TFeedbackForm feedback(hl::CurrentProgramIdentity(), maker.server(), quiet, &form);
+    feedback.likePanel()->setSelected(true);
+    feedback.messageBox()->setPlainText(
+        QStringLiteral("The resume after a dropped connection saved my night. "
+                       "Could the Error Log group failures by host?"));
+    feedback.addressBox()->setText(QStringLiteral("ann@example.org"));
+    feedback.show();
+    camera.shoot(&feedback, QStringLiteral("feedback"));
     return camera.ok() ? 0 : 1;
 }

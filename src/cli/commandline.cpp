@@ -4,15 +4,20 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <limits>
 
 namespace hl::cli {
 
 namespace {
 
-int integerValue(const QCommandLineParser& parser, const QString& name, int minimum) {
+// The scheduler's longest delay, as the window's Scheduler dialog allows it.
+constexpr int kLongestDelaySeconds = 999999999;
+
+int integerValue(const QCommandLineParser& parser, const QString& name, int minimum,
+                 int maximum = std::numeric_limits<int>::max()) {
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
-    if (!ok || value < minimum)
+    if (!ok || value < minimum || value > maximum)
         throw UsageError(QStringLiteral("invalid value for --%1: \"%2\"").arg(name, parser.value(name)));
     return value;
 }
@@ -50,6 +55,38 @@ void applySwitchFlags(const QCommandLineParser& parser, CommandLine& result) {
     }
 }
 
+// --progress and --no-progress: of the two, the later wins.
+ProgressChoice progressChoice(const QCommandLineParser& parser, ProgressChoice choice) {
+    for (const QString& name : parser.optionNames()) {
+        if (name == QLatin1String("progress")) choice = ProgressChoice::Shown;
+        if (name == QLatin1String("no-progress")) choice = ProgressChoice::Hidden;
+    }
+    return choice;
+}
+
+GrabScope grabScopeValue(const QString& text) {
+    if (text == QLatin1String("all")) return GrabScope::AllDomainNames;
+    if (text == QLatin1String("domain")) return GrabScope::DomainName;
+    if (text == QLatin1String("host")) return GrabScope::SubdomainNameOnly;
+    throw UsageError(QStringLiteral("invalid value for --scope: \"%1\" (all, domain or host)").arg(text));
+}
+
+void applyGrabOptions(const QCommandLineParser& parser, CommandLine& result) {
+    const bool grab = parser.isSet(QStringLiteral("grab"));
+    if (!grab) {
+        if (parser.isSet(QStringLiteral("contains")) || parser.isSet(QStringLiteral("scope")))
+            throw UsageError(QStringLiteral("--contains and --scope need --grab"));
+        return;
+    }
+    result.grabUrl = parser.value(QStringLiteral("grab"));
+    if (result.grabUrl.trimmed().isEmpty()) throw UsageError(QStringLiteral("Please enter URL!"));
+    if (!result.urls.isEmpty())
+        throw UsageError(QStringLiteral("--grab takes its one URL, and no further URL arguments"));
+    result.grabContains = parser.value(QStringLiteral("contains"));
+    if (parser.isSet(QStringLiteral("scope")))
+        result.grabScope = grabScopeValue(parser.value(QStringLiteral("scope")));
+}
+
 } // namespace
 
 CommandLine DefaultCommandLine() {
@@ -74,7 +111,18 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("proxy-type")}, QStringLiteral("TYPE")),
         valueOption({QStringLiteral("log")}, QStringLiteral("FILE")),
         valueOption({QStringLiteral("error-log")}, QStringLiteral("FILE")),
+        valueOption({QStringLiteral("wait")}, QStringLiteral("SECONDS")),
+        valueOption({QStringLiteral("every")}, QStringLiteral("SECONDS")),
         QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+        QCommandLineOption(QStringList{QStringLiteral("version")}),
+        QCommandLineOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")}),
+        QCommandLineOption(QStringLiteral("progress")),
+        QCommandLineOption(QStringLiteral("no-progress")),
+    });
+    parser.addOptions({
+        valueOption({QStringLiteral("grab")}, QStringLiteral("URL")),
+        valueOption({QStringLiteral("contains")}, QStringLiteral("TEXT")),
+        valueOption({QStringLiteral("scope")}, QStringLiteral("SCOPE")),
     });
     for (const SwitchFlag& flag : kSwitchFlags)
         parser.addOptions(
@@ -86,6 +134,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
                              ? ApplySettingsFile(parser.value(QStringLiteral("settings")), defaults)
                              : defaults;
     if (parser.isSet(QStringLiteral("help"))) result.help = true;
+    if (parser.isSet(QStringLiteral("version"))) result.version = true;
     DownloadOptions& o = result.options;
     if (parser.isSet(QStringLiteral("input"))) result.inputFile = parser.value(QStringLiteral("input"));
     if (parser.isSet(QStringLiteral("dir"))) o.saveFolder = parser.value(QStringLiteral("dir"));
@@ -114,7 +163,16 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
     if (parser.isSet(QStringLiteral("log"))) result.logFile = parser.value(QStringLiteral("log"));
     if (parser.isSet(QStringLiteral("error-log")))
         result.errorLogFile = parser.value(QStringLiteral("error-log"));
+    if (parser.isSet(QStringLiteral("wait")))
+        result.waitSeconds = integerValue(parser, QStringLiteral("wait"), 0, kLongestDelaySeconds);
+    if (parser.isSet(QStringLiteral("every")))
+        result.everySeconds = integerValue(parser, QStringLiteral("every"), 1, kLongestDelaySeconds);
+    if (result.waitSeconds > 0 && result.run.multiThreaded)
+        throw UsageError(QStringLiteral("--wait pauses only a sequential run (-j 1)"));
+    if (parser.isSet(QStringLiteral("quiet"))) result.quiet = true;
+    result.progress = progressChoice(parser, result.progress);
     result.urls += parser.positionalArguments();
+    applyGrabOptions(parser, result);
     return result;
 }
 
@@ -137,13 +195,10 @@ QString HelpText() {
         "      --no-resume          start over instead of continuing .part files\n"
         "      --no-server-name     do not ask the server for a file name (no HEAD request)\n"
         "      --no-compression     do not accept gzip or deflate replies\n"
-        "                           each of these has a counterpart that switches the option back:\n"
-        "                           --no-classic, --no-csv, --no-overwrite, --no-full-url,\n"
-        "                           --no-include-params, --skip-existing, --resume, --server-name,\n"
-        "                           --compression; of two opposite flags the later wins\n"
         "      --ext TEXT           append TEXT to every file name (type \".jpg\" for a .jpg suffix)\n"
         "      --user-agent TEXT    User-Agent header\n"
-        "      --connect-timeout MS connection time-out (default 10000; 0 or -1: none)\n"
+        "      --connect-timeout MS\n"
+        "                           connection time-out (default 10000; 0 or -1: none)\n"
         "      --read-timeout MS    response time-out (default 10000; 0 or -1: none)\n"
         "      --proxy-list FILE    proxy lines as in the proxy editor, host:port[:user:password];\n"
         "                           every URL takes the next line in turn, the first line first\n"
@@ -152,15 +207,38 @@ QString HelpText() {
         "      --error-log FILE     also append the Error Log lines to FILE\n"
         "      --settings FILE      take every option first from FILE, a settings.ini of the window\n"
         "                           (it is only read); the flags given win over it\n"
+        "      --wait SECONDS       pause this long between the URLs of a sequential run, as the\n"
+        "                           Scheduler's \"Delay for Each URL\" does (not after the last URL)\n"
+        "      --every SECONDS      run the list again this long after each run ended, until Ctrl-C\n"
+        "  -q, --quiet              no Download Log lines on standard output and no progress bar\n"
+        "                           (error lines still go to standard error)\n"
+        "      --progress           show the progress bar also when standard error is not a\n"
+        "                           terminal: a plain line at most once a second (also with -q)\n"
+        "      --no-progress        no progress bar\n"
+        "      --grab URL           print the links of the page (or sitemap) at URL, one per line,\n"
+        "                           instead of downloading; with -i, links listed there are left out\n"
+        "      --contains TEXT      with --grab: only links that contain TEXT (A-Z in either case)\n"
+        "      --scope SCOPE        with --grab: all (default), domain (same last two labels of the\n"
+        "                           host) or host (same host and port)\n"
         "  -h, --help               show this text\n"
+        "      --version            show the version, the OpenSSL library found and the license\n"
+        "\n"
+        "Each switch from --classic to --no-compression has a counterpart that switches the option\n"
+        "back (after --settings, say): --no-classic, --no-csv, --no-overwrite, --no-full-url,\n"
+        "--no-include-params, --skip-existing, --resume, --server-name and --compression. Of two\n"
+        "opposite flags the later wins.\n"
         "\n"
         "Download Log lines go to standard output and Error Log lines to standard error. On a\n"
-        "terminal a status line is kept up to date on standard error. Ctrl-C once stops the run\n"
+        "terminal a progress bar is kept up to date on standard error (lines done, errors, rate\n"
+        "over the last 5 s, bytes, time left), and a summary and the elapsed time close the run;\n"
+        "error lines are red and skipped lines dim unless NO_COLOR is set. Ctrl-C once stops the run\n"
         "(the transfer under way ends as stopped, its .part file stays); twice aborts at once.\n"
         "\n"
         "Exit status: 0 every URL was downloaded or skipped; 1 a URL ended with an error (an empty\n"
         "file included) or the run was stopped; 2 usage error, or the run was refused (empty list,\n"
-        "save folder not writable); 130 aborted by a second Ctrl-C.\n");
+        "save folder not writable); 130 aborted by a second Ctrl-C. With --every, the worst status\n"
+        "of all runs; Ctrl-C between two runs stops nothing. With --grab: 0 the page was fetched,\n"
+        "1 it was not (the error on standard error), 2 usage error.\n");
 }
 
 } // namespace hl::cli

@@ -43,12 +43,18 @@ ReservedOutput DownloadActions::Reserve(const QString& filename, bool overwrite,
     return state_.Reservations.Reserve(filename, overwrite, resumePartial, emptyCountsAsAbsent, hold);
 }
 
-void DownloadActions::RecordWork(qint64 slot, qint64 bytes, bool multithreaded, std::optional<int> perMille) {
+void DownloadActions::RecordWork(qint64 slot, qint64 bytes, std::optional<qint64> length,
+                                 bool multithreaded) {
     const qint64 now = clock_.nowMs();
+    const std::optional<int> perMille = ProgressPerMille(bytes, length.value_or(-1), QString());
     window_.Synchronize([&] {
-        state_.Slots.RecordWork(slot, bytes, now);
+        state_.Slots.RecordWork(slot, bytes, now, length);
         if (!multithreaded) window_.ShowProgress(perMille);
     });
+}
+
+void DownloadActions::CountReceivedBytes(qint64 bytes) {
+    state_.Counters.BytesReceived += bytes;
 }
 
 void DownloadActions::RecordRedirect(qint64 slot, const QString& target, bool multithreaded,

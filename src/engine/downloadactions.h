@@ -37,8 +37,12 @@ public:
     ReservedOutput Reserve(const QString& filename, bool overwrite, bool resumePartial,
                            bool emptyCountsAsAbsent, OutputReservations::Hold& hold);
 
-    // A transfer's progress: the slot's bytes, and in sequential runs the progress display.
-    void RecordWork(qint64 slot, qint64 bytes, bool multithreaded, std::optional<int> perMille);
+    // A transfer's progress: the slot's bytes and announced length (nothing: unknown), and in
+    // sequential runs the progress display.
+    void RecordWork(qint64 slot, qint64 bytes, std::optional<qint64> length, bool multithreaded);
+    // Adds newly received body bytes to the run's total; not a window action, so it may be called
+    // for every block.
+    void CountReceivedBytes(qint64 bytes);
     // A redirect target for the slot; a sequential run shows it in the status line.
     void RecordRedirect(qint64 slot, const QString& target, bool multithreaded, const QString& prefix);
 

@@ -20,10 +20,6 @@ bool isForbiddenInFileName(QChar c) {
     return c.unicode() < 0x20 || forbidden.find(c.unicode()) != std::u16string_view::npos;
 }
 
-bool namesFolder(const QString& name) {
-    return name == QLatin1String(".") || name == QLatin1String("..");
-}
-
 // The file system takes names of at most 255 bytes; a name of many non-ASCII characters can pass
 // that within kMaxFileNameLength characters, and the download would fail on its file name.
 QString cutToEncodedLength(QString name) {
@@ -33,6 +29,11 @@ QString cutToEncodedLength(QString name) {
         if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);
     }
     return name;
+}
+
+// "." and ".." name the folder itself and its parent, never a file to write.
+bool namesAFolder(const QString& name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
 }
 
 qsizetype indexOf(const QString& text, const QString& marker, bool caseSensitive) {
@@ -71,8 +72,7 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams) {
     const QString tail = s.mid(s.lastIndexOf(QLatin1Char('/')) + 1).trimmed();
     s = s.trimmed();
 
-    // A last element "." or ".." names a folder, as an empty one does.
-    QString name = (tail.isEmpty() || namesFolder(tail) || fullUrl) ? s : tail;
+    QString name = (tail.isEmpty() || namesAFolder(tail) || fullUrl) ? s : tail;
     for (QChar& c : name)
         if (!isAllowedInUrlName(c)) c = QLatin1Char('-');
     while (name.contains(QStringLiteral("--")))
@@ -84,7 +84,7 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams) {
     }
     // A file can never be named "." or ".."; what is left of a line without a host, or of dots
     // between dropped characters, becomes the hyphen every unusable character becomes.
-    if (namesFolder(name)) return QStringLiteral("-");
+    if (namesAFolder(name)) return QStringLiteral("-");
     return name.left(kMaxFileNameLength);
 }
 
@@ -104,7 +104,8 @@ QString FileNameFromContentDisposition(const QString& value) {
     if (name.contains(QLatin1Char(';'))) name = TextBefore(name, QStringLiteral(";"), false);
     if (name.startsWith(QLatin1Char('"'))) name.remove(0, 1);
     if (name.endsWith(QLatin1Char('"'))) name.chop(1);
-    return SanitizeFileName(name.trimmed()).trimmed();
+    name = SanitizeFileName(name.trimmed()).trimmed();
+    return namesAFolder(name) ? QString() : name;
 }
 
 } // namespace hl

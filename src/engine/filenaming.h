@@ -8,12 +8,14 @@ namespace hl {
 
 constexpr int kMaxFileNameLength = 200;
 
-// The output name for a URL. fullUrl: map the whole URL rather than its last path element;
-// includeParams: keep the query, with every "?" turned into "-". Never empty for a URL with a host.
+// The output name for a URL. fullUrl: map the whole URL rather than its last path element (as is
+// done too when that element is empty, "." or ".."); includeParams: keep the query, with every "?"
+// turned into "-". Never empty for a URL with a host.
 QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams);
 
 // The name proposed by a Content-Disposition value ("filename*=UTF-8''" wins over "filename=";
-// percent escapes stay as they are), cleaned with SanitizeFileName; empty when it proposes none.
+// percent escapes stay as they are), cleaned with SanitizeFileName; empty when it proposes none,
+// or only "." or "..", which name no file.
 QString FileNameFromContentDisposition(const QString& value);
 
 // Turns the characters that cannot stand in a file name (and control characters) into spaces, halves runs of

@@ -54,6 +54,9 @@ void FtpDownload::transfer(const DownloadOptions& options, const QString& folder
     configure(ftp, options, target);
     if (settings_.useProxy) applyProxy(ftp);
     ftp.Connect();
+    // The URL's escapes are decoded for the server; how its bytes are written depends on whether
+    // the server switched to UTF-8 while logging in.
+    const QString remotePath = ftp.PathFromBytes(FtpPathBytes(target.path));
 
     ReservedOutput output =
         actions_.Reserve(filename, options.overwrite, options.resumePartial,
@@ -67,8 +70,8 @@ void FtpDownload::transfer(const DownloadOptions& options, const QString& folder
     if (output.ResumeDownload && !resume) output.FS->SetSize(0);
 
     installCallbacks(ftp);
-    totalSize_ = ftp.Size(target.path);
-    fetch(ftp, *output.FS, target.path, resume);
+    totalSize_ = ftp.Size(remotePath);
+    fetch(ftp, *output.FS, remotePath, resume);
     const qint64 received = output.FS->Size();
     output.FS.reset();
 
@@ -119,7 +122,7 @@ void FtpDownload::applyProxy(TIdFTP& ftp) {
 void FtpDownload::installCallbacks(TIdFTP& ftp) {
     ftp.OnWorkBegin = [this](TWorkMode, qint64) { work_.Restart(); };
     // The bar shows this transfer's share of the whole file; a resumed transfer starts from 0.
-    work_.SetProgress([this](qint64 bytes) { return ProgressPerMille(bytes, totalSize_, QString()); });
+    work_.SetLength([this] { return AnnouncedLength(totalSize_, QString()); });
     ftp.OnWork = [this, &ftp](TWorkMode, qint64 count) { onWork(ftp, count); };
 }
 

@@ -1,6 +1,16 @@
 #include "engine/ftpurl.h"
 
+#include <cctype>
+
 namespace hl {
+
+namespace {
+
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c));
+}
+
+} // namespace
 
 FtpUrlTarget ParseFtpURL(const QString& url) {
     FtpUrlTarget target;
@@ -26,6 +36,22 @@ FtpUrlTarget ParseFtpURL(const QString& url) {
     const uint port = portText.toUInt(&ok, 10);
     if (ok && port >= 1 && port <= 65535) target.port = static_cast<quint16>(port);
     return target;
+}
+
+QByteArray FtpPathBytes(const QString& urlPath) {
+    // Escapes are ASCII, so they read the same in the UTF-8 form of the path.
+    const QByteArray text = urlPath.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && isHexDigit(text[i + 1]) && isHexDigit(text[i + 2])) {
+            bytes.append(QByteArray::fromHex(text.mid(i + 1, 2)));
+            i += 2;
+        } else {
+            bytes.append(text[i]);
+        }
+    }
+    return bytes;
 }
 
 } // namespace hl

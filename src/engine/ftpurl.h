@@ -1,6 +1,7 @@
 #pragma once
 // What an ftp:// line of the URL list asks for: the server and the path to request. A pure
 // function over text; the name of the output file comes from the output naming rules instead.
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -16,5 +17,10 @@ struct FtpUrlTarget {
 // The authority runs from after "://" to the first "/"; user name and password before its last
 // "@" are dropped (the client always logs in anonymously). A URL without a path asks for "/".
 FtpUrlTarget ParseFtpURL(const QString& url);
+
+// The bytes of the file name a URL path stands for (RFC 3986): each "%" and two hex digits is the
+// byte they encode, every other character its UTF-8 encoding, so a raw "é" and "%C3%A9" name the
+// same file. A "%" without two hex digits stays as it is.
+QByteArray FtpPathBytes(const QString& urlPath);
 
 } // namespace hl

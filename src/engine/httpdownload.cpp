@@ -137,9 +137,8 @@ void HttpDownload::installCallbacks(TIdHTTP& http) {
     http.OnWorkBegin = [this](TWorkMode mode, qint64) {
         if (mode == wmRead) work_.Restart();
     };
-    work_.SetProgress([&http](qint64 bytes) {
-        return ProgressPerMille(bytes, http.Response.ContentLength, http.Response.TransferEncoding);
-    });
+    work_.SetLength(
+        [&http] { return AnnouncedLength(http.Response.ContentLength, http.Response.TransferEncoding); });
     http.OnWork = [this, &http](TWorkMode mode, qint64 count) {
         if (mode == wmRead) HttpWork(http, count);
     };

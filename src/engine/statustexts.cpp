@@ -49,9 +49,15 @@ QString ElapsedStatus(quint32 elapsedMs, const QLocale& locale) {
     return QStringLiteral("Elapsed Time: ") + ElapsedText(elapsedMs, locale) + QStringLiteral(" sec");
 }
 
-std::optional<int> ProgressPerMille(qint64 bytes, qint64 contentLength, const QString& transferEncoding) {
+std::optional<qint64> AnnouncedLength(qint64 contentLength, const QString& transferEncoding) {
     if (transferEncoding.toLower().contains(QStringLiteral("chunked")) || contentLength <= 0) return {};
-    return static_cast<int>(bytes * 1000 / contentLength);
+    return contentLength;
+}
+
+std::optional<int> ProgressPerMille(qint64 bytes, qint64 contentLength, const QString& transferEncoding) {
+    const std::optional<qint64> length = AnnouncedLength(contentLength, transferEncoding);
+    if (!length) return {};
+    return static_cast<int>(bytes * 1000 / *length);
 }
 
 } // namespace hl

@@ -29,8 +29,11 @@ QString ElapsedText(quint32 elapsedMs, const QLocale& locale = QLocale());
 // "Elapsed Time: " + ElapsedText + " sec"
 QString ElapsedStatus(quint32 elapsedMs, const QLocale& locale = QLocale());
 
-// The progress of a transfer in per mille, or nothing when the reply gives no usable length
-// (chunked, or no positive Content-Length): the bar then runs as a marquee.
+// The body length that a reply announces, or nothing when it gives no usable one (chunked, or no
+// positive Content-Length).
+std::optional<qint64> AnnouncedLength(qint64 contentLength, const QString& transferEncoding);
+// The progress of a transfer in per mille of its AnnouncedLength, or nothing when there is none: the
+// bar then runs as a marquee.
 std::optional<int> ProgressPerMille(qint64 bytes, qint64 contentLength, const QString& transferEncoding);
 
 } // namespace hl

@@ -17,11 +17,12 @@ const TMyRecord* TransferSlots::Find(qint64 slot) const {
     return it == slots_.end() ? nullptr : &it->second;
 }
 
-void TransferSlots::RecordWork(qint64 slot, qint64 bytes, qint64 nowMs) {
+void TransferSlots::RecordWork(qint64 slot, qint64 bytes, qint64 nowMs, std::optional<qint64> length) {
     const auto it = slots_.find(slot);
     if (it == slots_.end()) return;
     it->second.FLastBytes = bytes;
     it->second.FLastBytesTime = nowMs;
+    it->second.FLength = length;
 }
 
 void TransferSlots::SetRedirect(qint64 slot, const QString& target) {

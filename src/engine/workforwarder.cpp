@@ -9,6 +9,8 @@ WorkForwarder::WorkForwarder(DownloadActions& actions, const EngineEnvironment& 
     : actions_(actions), environment_(environment), multithreaded_(multithreaded) {}
 
 void WorkForwarder::Report(qint64 slot, qint64 bytes) {
+    // A count that went back started over without a Restart: all of it is new.
+    actions_.CountReceivedBytes(bytes >= bytes_ ? bytes - bytes_ : bytes);
     bytes_ = bytes;
     forwarded_ = false;
     if (environment_.clock->nowMs() - lastForwardMs_ >= environment_.workUpdateIntervalMs) forward(slot);
@@ -19,7 +21,7 @@ void WorkForwarder::Flush(qint64 slot) {
 }
 
 void WorkForwarder::forward(qint64 slot) {
-    actions_.RecordWork(slot, bytes_, multithreaded_, progress_ ? progress_(bytes_) : std::nullopt);
+    actions_.RecordWork(slot, bytes_, length_ ? length_() : std::nullopt, multithreaded_);
     lastForwardMs_ = environment_.clock->nowMs();
     forwarded_ = true;
 }

@@ -13,16 +13,17 @@ namespace hl {
 
 class WorkForwarder {
 public:
-    // The progress display for a byte count of the current transfer; nothing: length unknown.
-    using ProgressFor = std::function<std::optional<int>(qint64 bytes)>;
+    // The body length that the current transfer announced; nothing: unknown.
+    using LengthOf = std::function<std::optional<qint64>()>;
 
     // actions and environment must outlive the forwarder.
     WorkForwarder(DownloadActions& actions, const EngineEnvironment& environment, bool multithreaded);
 
-    void SetProgress(ProgressFor progress) { progress_ = std::move(progress); }
+    void SetLength(LengthOf length) { length_ = std::move(length); }
     // A new transfer (or attempt) counts from 0.
     void Restart() { bytes_ = 0; }
-    // The transfer's running byte count; forwarded to slot when the interval has passed.
+    // The transfer's running byte count; counted into the run's total at once, forwarded to slot
+    // when the interval has passed.
     void Report(qint64 slot, qint64 bytes);
     // Forwards the last report when the window has not seen it yet.
     void Flush(qint64 slot);
@@ -34,7 +35,7 @@ private:
     DownloadActions& actions_;
     const EngineEnvironment& environment_;
     const bool multithreaded_;
-    ProgressFor progress_;
+    LengthOf length_;
     qint64 bytes_ = 0;
     qint64 lastForwardMs_ = 0;
     bool forwarded_ = true;

@@ -2,6 +2,8 @@
 
 #include "protocols/idexceptions.h"
 
+#include <algorithm>
+
 namespace hl {
 
 namespace {
@@ -65,6 +67,31 @@ bool isDefaultPort(const TIdURI& uri) {
 
 QString bracketedHost(const TIdURI& uri) {
     return uri.IPv6 ? QLatin1Char('[') + uri.Host + QLatin1Char(']') : uri.Host;
+}
+
+bool isAscii(QChar c) {
+    return c.unicode() < 0x80;
+}
+
+// Servers read a request target as bytes, and the bytes of a URL are UTF-8 (as browsers send
+// them): every run of characters above U+007F becomes the percent escapes of its UTF-8 encoding.
+QString percentEncodeNonAscii(const QString& text) {
+    if (std::all_of(text.cbegin(), text.cend(), isAscii)) return text;
+    QString encoded;
+    encoded.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size();) {
+        if (isAscii(text[i])) {
+            encoded += text[i++];
+            continue;
+        }
+        // A whole run at once, so that a surrogate pair is encoded as the one character it is.
+        qsizetype end = i;
+        while (end < text.size() && !isAscii(text[end]))
+            ++end;
+        encoded += QString::fromLatin1(QStringView(text).mid(i, end - i).toUtf8().toPercentEncoding());
+        i = end;
+    }
+    return encoded;
 }
 
 } // namespace
@@ -186,7 +213,7 @@ void mergeURI(TIdURI& current, const TIdURI& next) {
 QString requestTarget(const TIdURI& uri) {
     QString target = uri.Path + uri.Document;
     if (!uri.Params.isEmpty()) target += QLatin1Char('?') + uri.Params;
-    return target;
+    return percentEncodeNonAscii(target);
 }
 
 QString absoluteURI(const TIdURI& uri) {

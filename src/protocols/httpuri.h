@@ -34,10 +34,12 @@ QString resolvePath(const QString& basePath, const QString& relativePath);
 // then left unchanged.
 void mergeURI(TIdURI& current, const TIdURI& next);
 
-// Path, document and "?" params: what the request line names for a direct request.
+// Path, document and "?" params: what the request line names for a direct request. Characters
+// above U+007F are written as the percent escapes of their UTF-8 bytes ("café" as "caf%C3%A9");
+// everything else, escapes included, stays as written.
 QString requestTarget(const TIdURI& uri);
 
-// protocol "://" host [":" port] path document ["?" params]; the port only when it is not the
+// protocol "://" host [":" port] and the request target; the port only when it is not the
 // protocol's default. Used as the request target through an HTTP proxy and as the TLS transport's
 // URIToCheck.
 QString absoluteURI(const TIdURI& uri);

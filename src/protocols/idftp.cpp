@@ -6,6 +6,7 @@
 #include "protocols/socketerror.h"
 #include "protocols/tcpsocket.h"
 
+#include <QStringDecoder>
 #include <chrono>
 #include <vector>
 
@@ -153,6 +154,16 @@ qint64 TIdFTP::Size(const QString& path) {
     return size;
 }
 
+QString TIdFTP::PathFromBytes(const QByteArray& bytes) const {
+    if (!utf8_) return QString::fromLatin1(bytes);
+    // A byte order mark is a character of the name like any other.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QString path = decoder.decode(bytes);
+    if (decoder.hasError())
+        throw EIdException(QStringLiteral("The path is not valid UTF-8, which the server expects."));
+    return path;
+}
+
 // ---- Download ------------------------------------------------------------------------------
 
 void TIdFTP::Get(const QString& path, TStream& destination, bool resume) {
@@ -295,9 +306,11 @@ const FtpReply& TIdFTP::sendCmd(const QString& command, std::initializer_list<in
 }
 
 void TIdFTP::writeCommand(const QString& command) {
-    // A line break inside a path would smuggle a second command onto the control connection.
+    // A line break inside a path would smuggle a second command onto the control connection; a
+    // NUL ends the command early on servers written in C.
     if (command.contains(QLatin1Char('\r')) || command.contains(QLatin1Char('\n')))
         throw EIdException(QStringLiteral("Line break in an FTP command."));
+    if (command.contains(QChar(0))) throw EIdException(QStringLiteral("NUL character in an FTP command."));
     control_.Write((utf8_ ? command.toUtf8() : command.toLatin1()) + "\r\n");
 }
 

@@ -90,6 +90,10 @@ public:
     // RETR ends the call without error and without data. After Abort the call returns normally
     // with the bytes received so far.
     void Get(const QString& path, TStream& destination, bool resume);
+    // The path argument that puts exactly these bytes on the wire: one character per byte until the
+    // server switched to UTF-8, their UTF-8 text after that. Throws EIdException when the bytes are
+    // not UTF-8 while the server expects it.
+    QString PathFromBytes(const QByteArray& bytes) const;
     // Stops the transfer in progress (from OnWork, on the thread running Get): sends ABOR and
     // closes the data connection. Does nothing when no transfer is running.
     void Abort();

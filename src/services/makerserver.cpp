@@ -11,6 +11,10 @@ QString MakerHost() {
     return overridden.isEmpty() ? QStringLiteral(HARVESTLINE_MAKER_HOST) : overridden;
 }
 
+QString MakerHomePage() {
+    return QStringLiteral("http://") + MakerHost() + QLatin1Char('/');
+}
+
 QString OnlineHelpAddress() {
     QString product = QStringLiteral(HARVESTLINE_PRODUCT_NAME).toLower();
     product.replace(QLatin1Char(' '), QLatin1Char('-'));

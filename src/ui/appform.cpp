@@ -1,12 +1,14 @@
 #include "ui/appform.h"
 
-#include "buildinfo.h"
 #include "platform/standardfolders.h"
+#include "services/versioninfo.h"
 #include "settings/settingsfolder.h"
 #include "settings/settingsstore.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/desktoplinks.h"
+#include "ui/enterkey.h"
+#include "ui/filedrops.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
 #include "ui/icons.h"
@@ -14,6 +16,7 @@
 #include "ui/logcommands.h"
 #include "ui/logtab.h"
 #include "ui/maintoolbar.h"
+#include "ui/makerwindows.h"
 #include "ui/multithreadingcommand.h"
 #include "ui/progressrow.h"
 #include "ui/proxycommands.h"
@@ -21,14 +24,18 @@
 #include "ui/resetcommand.h"
 #include "ui/runcontroller.h"
 #include "ui/savegate.h"
+#include "ui/schedulecontroller.h"
 #include "ui/settingsbinder.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
+#include "ui/urlgrabbercommand.h"
+#include "ui/updatechecker.h"
 #include "ui/urllistcommands.h"
 #include "ui/userprompts.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -66,18 +73,26 @@ void TAppForm::attachControllers(const WindowEnvironment& environment) {
     listMirror_ =
         new ListMirror(urlEditor_, proxyTab_->editor(), menu_.rememberProxyList, folder, *saves_, this);
     runController_ = new RunController(this, environment.engine, this);
+    const IntervalTimerFactory makeScheduleTimer =
+        environment.scheduleTimer ? environment.scheduleTimer
+                                  : [clock = environment.engine.clock] { return MakeDeadlineTimer(clock); };
+    scheduleController_ = new ScheduleController(this, *store_, *saves_, makeScheduleTimer, this);
     new ProxyCommands(proxyTab_, *prompts_, this);
     new DesktopLinks(this, this);
     new MultiThreadingCommand(this, *store_, *saves_, environment.engine.workerLimits, this);
+    new UrlGrabberCommand(this, environment.prompts, environment.engine.resolver, this);
     new LogCommands(downloadLog_, this);
     new LogCommands(errorLog_, this);
-    auto* reset = new ResetCommand(folder, *prompts_, *saves_, environment.restart, this);
+    auto* reset = new ResetCommand(
+        folder, *prompts_, *saves_, environment.restart, [this] { runController_->shutDown(); }, this);
     connect(menu_.resetToDefaults, &QAction::triggered, reset, &ResetCommand::run);
     connect(menu_.exit, &QAction::triggered, this, &TAppForm::close);
-    // These windows are not part of the program yet: their commands are disabled rather than
-    // doing nothing when clicked.
-    for (QAction* missing : {menu_.urlGrabber, menu_.scheduler, menu_.sendFeedback, menu_.about})
-        missing->setEnabled(false);
+    const auto openWithDesktop =
+        environment.openWithDesktop ? environment.openWithDesktop : std::function(DesktopLinks::openUrl);
+    updateChecker_ = new UpdateChecker(menu_.updateNotifications, this, environment.makerServices,
+                                       CurrentProgramIdentity(), *saves_, openWithDesktop, this);
+    new MakerWindows(this, CurrentProgramIdentity(), environment.makerServices.server, *prompts_,
+                     openWithDesktop);
 }
 
 // The order in which a start applies what was stored.
@@ -86,15 +101,19 @@ void TAppForm::applyStoredSettings(const QString& desktopFolder) {
     if (menu_.rememberProxyList->isChecked()) listMirror_->loadProxyList();
     listMirror_->loadUrlList();
     if (urlEditor_->isBlank()) urlListCommands_->insertSamples(false);
+    // A start leaves the files as it found the lists, before anything is typed.
+    listMirror_->writePending();
 }
 
 TAppForm::~TAppForm() {
+    scheduleController_->disarm();
     runController_->shutDown();
+    listMirror_->writePending();
 }
 
 void TAppForm::layOut() {
     setObjectName(QStringLiteral("AppForm"));
-    setWindowTitle(QStringLiteral(HARVESTLINE_COMPANY_NAME " - " HARVESTLINE_PRODUCT_NAME));
+    setWindowTitle(CurrentProgramIdentity().applicationTitle);
     setWindowIcon(themeIcon(QStringLiteral("harvestline")));
     setAcceptDrops(true);
     addToolBar(Qt::TopToolBarArea, toolBar_);
@@ -123,6 +142,8 @@ void TAppForm::layOut() {
 
     advanced_->hide();
     progressRow_->hide();
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        passFileDropsToWindow(box);
 
     resize(750, 538 + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
@@ -137,32 +158,48 @@ void TAppForm::showEvent(QShowEvent* event) {
 }
 
 void TAppForm::closeEvent(QCloseEvent* event) {
-    if (!runController_->running()) return QMainWindow::closeEvent(event);
+    scheduleController_->disarm();
+    if (!runController_->running()) {
+        // Nothing typed may be lost: the lists reach their files before the window goes.
+        listMirror_->writePending();
+        return QMainWindow::closeEvent(event);
+    }
     event->ignore();
     connect(runController_, &RunController::runFinished, this, &TAppForm::close, Qt::SingleShotConnection);
     if (actionRow_->state() == RunButtonState::Running) runController_->runButtonClicked();
 }
 
 void TAppForm::keyPressEvent(QKeyEvent* event) {
-    // The start button is the window's default button: Enter in a single-line box presses it.
+    // Enter and Esc that no control took for itself.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        QPushButton* run = actionRow_->runButton();
-        if (run->isEnabled()) run->click();
+        // The control that has the focus in this window is the one the key was typed into.
+        QWidget* focus = focusWidget();
+        switch (enterActionFor(focus)) {
+        case EnterAction::PressDefaultButton:
+            if (actionRow_->runButton()->isEnabled()) actionRow_->runButton()->click();
+            break;
+        case EnterAction::PressFocusedButton:
+            if (focus->isEnabled()) static_cast<QAbstractButton*>(focus)->click();
+            break;
+        case EnterAction::Nothing:
+            break;
+        }
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && actionRow_->state() == RunButtonState::Running) {
+        runController_->runButtonClicked();
         return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
 void TAppForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (carriesLocalFiles(event->mimeData())) event->acceptProposedAction();
 }
 
 void TAppForm::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths.append(url.toLocalFile());
     event->acceptProposedAction();
-    openDroppedPaths(paths);
+    openDroppedPaths(localFilePaths(event->mimeData()));
 }
 
 void TAppForm::openDroppedPaths(const QStringList& paths) {

@@ -20,10 +20,12 @@ class ProgressRow;
 class ProxyListTab;
 class RunController;
 class SaveGate;
+class ScheduleController;
 class SettingsBinder;
 class SettingsStore;
 class StatusPanels;
 class TextEditor;
+class UpdateChecker;
 class UrlListCommands;
 class UserPrompts;
 
@@ -53,6 +55,9 @@ public:
     UrlListCommands* urlListCommands() const { return urlListCommands_; }
     SettingsStore& settingsStore() const { return *store_; }
     RunController* runController() const { return runController_; }
+    ScheduleController* scheduleController() const { return scheduleController_; }
+    UpdateChecker* updateChecker() const { return updateChecker_; }
+    ListMirror* listMirror() const { return listMirror_; }
 
     // Index of each tab in pages().
     enum Page { UrlListPage, ProxyListPage, DownloadLogPage, ErrorLogPage };
@@ -63,7 +68,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // A run still going is stopped first; the window closes when it has ended.
+    // A schedule is disarmed, a run still going is stopped first; the window closes when it has
+    // ended.
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -94,6 +100,8 @@ private:
     SettingsBinder* settingsBinder_ = nullptr;
     ListMirror* listMirror_ = nullptr;
     RunController* runController_ = nullptr;
+    ScheduleController* scheduleController_ = nullptr;
+    UpdateChecker* updateChecker_ = nullptr;
     bool shownOnce_ = false;
 };
 

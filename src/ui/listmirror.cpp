@@ -2,6 +2,7 @@
 
 #include "platform/exception.h"
 #include "settings/settingsfolder.h"
+#include "ui/documentlines.h"
 #include "ui/savegate.h"
 #include "ui/texteditor.h"
 
@@ -9,13 +10,34 @@
 #include <QFileInfo>
 
 namespace hl {
+namespace {
+
+// The first change starts the wait and later ones join it, so a file is rewritten at most once per
+// delay however fast the changes come, and never later than the delay after the last one.
+void startOnce(QTimer& timer) {
+    if (!timer.isActive()) timer.start();
+}
+
+} // namespace
 
 ListMirror::ListMirror(TextEditor* urlEditor, TextEditor* proxyEditor, QAction* rememberProxyList,
                        QString folder, SaveGate& saves, QObject* parent)
     : QObject(parent), urlEditor_(urlEditor), proxyEditor_(proxyEditor),
-      rememberProxyList_(rememberProxyList), folder_(std::move(folder)), saves_(saves) {
-    connect(urlEditor_, &TextEditor::changed, this, &ListMirror::saveUrlList);
-    connect(proxyEditor_, &TextEditor::changed, this, &ListMirror::saveProxyList);
+      rememberProxyList_(rememberProxyList), folder_(std::move(folder)), saves_(saves),
+      urlLines_(new DocumentLines(urlEditor->document(), this)),
+      proxyLines_(new DocumentLines(proxyEditor->document(), this)) {
+    for (QTimer* timer : {&urlSave_, &proxySave_}) {
+        timer->setSingleShot(true);
+        timer->setInterval(kSaveDelayMs);
+    }
+    connect(&urlSave_, &QTimer::timeout, this, &ListMirror::saveUrlList);
+    connect(&proxySave_, &QTimer::timeout, this, &ListMirror::saveProxyList);
+    connect(urlEditor_, &TextEditor::changed, this, [this] {
+        if (!urlListKept_) startOnce(urlSave_);
+    });
+    connect(proxyEditor_, &TextEditor::changed, this, [this] {
+        if (!proxyListKept_ && rememberProxyList_->isChecked()) startOnce(proxySave_);
+    });
 }
 
 void ListMirror::loadUrlList() {
@@ -43,15 +65,25 @@ void ListMirror::loadProxyList() {
     }
 }
 
+void ListMirror::writePending() {
+    if (urlSave_.isActive()) saveUrlList();
+    if (proxySave_.isActive()) saveProxyList();
+    saves_.finishBackgroundSaves();
+}
+
 void ListMirror::saveUrlList() {
-    if (urlListKept_) return;
-    saves_.save(path(kUrlListFileName), [this] { SaveUrlList(path(kUrlListFileName), urlEditor_->text()); });
+    urlSave_.stop();
+    const QString file = path(kUrlListFileName);
+    saves_.saveInBackground(
+        file, [file, lines = urlLines_->snapshot()] { SaveUrlList(file, lines.joined(QLatin1Char('\n'))); });
 }
 
 void ListMirror::saveProxyList() {
-    if (proxyListKept_ || !rememberProxyList_->isChecked()) return;
-    saves_.save(path(kProxyListFileName),
-                [this] { SaveProxyList(path(kProxyListFileName), proxyEditor_->text(), proxyStyle_); });
+    proxySave_.stop();
+    const QString file = path(kProxyListFileName);
+    saves_.saveInBackground(file, [file, lines = proxyLines_->snapshot(), style = proxyStyle_] {
+        SaveProxyList(file, lines.joined(QLatin1Char('\n')), style);
+    });
 }
 
 } // namespace hl

@@ -3,17 +3,21 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class QAction;
 
 namespace hl {
 
+class DocumentLines;
 class SaveGate;
 class TextEditor;
 
 // Keeps list.txt and proxylist.txt in the settings folder in step with the URL and proxy
 // editors: every change of the URL list rewrites list.txt; every change of the proxy list rewrites
-// proxylist.txt while "Remember Proxy List" is checked. GUI thread only.
+// proxylist.txt while "Remember Proxy List" is checked. The rewrite runs on the background saver
+// and changes are gathered: a file is written at the latest 300 ms after the change that made it
+// stale, and at once by writePending(). GUI thread only.
 class ListMirror : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +31,13 @@ public:
     // line breaks. One that cannot be read is reported and left alone, as list.txt is.
     void loadProxyList();
 
+    // Writes every change not yet written and waits until the files hold it: before a run reads
+    // the lists and before the program ends.
+    void writePending();
+
+    // How long a change may wait for its file to be written.
+    static constexpr int kSaveDelayMs = 300;
+
 private:
     void saveUrlList();
     void saveProxyList();
@@ -37,6 +48,10 @@ private:
     QAction* rememberProxyList_;
     QString folder_;
     SaveGate& saves_;
+    DocumentLines* urlLines_;
+    DocumentLines* proxyLines_;
+    QTimer urlSave_;
+    QTimer proxySave_;
     TextFileStyle proxyStyle_;
     bool urlListKept_ = false;
     bool proxyListKept_ = false;

@@ -7,6 +7,7 @@
 #include "ui/appform.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
+#include "ui/listmirror.h"
 #include "ui/progressrow.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
@@ -56,6 +57,10 @@ void RunController::runButtonClicked() {
         stopRun();
 }
 
+bool RunController::idle() const {
+    return !runThread_ && form_->actionRow()->state() == RunButtonState::Idle;
+}
+
 bool RunController::prepareRun() {
     QLineEdit* folderBox = form_->folderRow()->folderBox();
     QString folder = folderBox->text();
@@ -74,6 +79,8 @@ bool RunController::prepareRun() {
         return false;
     }
     bridge_->prepareProxyRotation();
+    // The files mirror the lists as the run reads them.
+    form_->listMirror()->writePending();
     return true;
 }
 
@@ -89,6 +96,7 @@ void RunController::startRun() {
 
 void RunController::stopRun() {
     state_.StopRequested.request();
+    bridge_->dropErrorBoxes();
     form_->actionRow()->setState(RunButtonState::Stopping);
 }
 

@@ -30,6 +30,11 @@ public:
     void runButtonClicked();
     // Whether a run exists (from its start until its completion has been shown).
     bool running() const { return runThread_ != nullptr; }
+    // No run exists and the start button reads "DOWNLOAD ALL".
+    bool idle() const;
+    // Raises StopRequested without touching the button (the scheduler's "Cancel"/"STOP"): a run
+    // going on stops at its next check; the next run clears the flag when it starts.
+    void requestStop() { state_.StopRequested.request(); }
     const RunState& state() const { return state_; }
 
 signals:

@@ -1,6 +1,7 @@
 #include "ui/statuspanels.h"
 
 #include <QLabel>
+#include <QTextDocument>
 
 namespace hl {
 
@@ -9,6 +10,8 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        // URLs and file names come from lists and servers: shown as written, never as markup.
+        panels_[i]->setTextFormat(Qt::PlainText);
         panels_[i]->setFrameShape(QFrame::StyledPanel);
         panels_[i]->setContentsMargins(4, 1, 4, 1);
         // A long URL must not widen the window: the label is clipped instead.
@@ -21,7 +24,9 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
 
 void StatusPanels::setPanelText(int panel, const QString& text) {
     panels_[panel]->setText(text);
-    panels_[panel]->setToolTip(text);
+    // A tool tip has no plain-text mode: it gets the text as escaped markup.
+    panels_[panel]->setToolTip(text.isEmpty() ? QString()
+                                              : Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap));
 }
 
 QString StatusPanels::panelText(int panel) const {

@@ -1,5 +1,6 @@
 #include "ui/texteditor.h"
 
+#include "ui/filedrops.h"
 #include "ui/linenumbergutter.h"
 #include "ui/urlhighlighter.h"
 #include "ui/urlspans.h"
@@ -11,18 +12,6 @@
 #include <QTextBlock>
 
 namespace hl {
-namespace {
-
-// Files dragged from the file manager belong to the window (a folder or a list to load); only text
-// drags edit the editor's content.
-bool carriesFiles(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return false;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return true;
-    return false;
-}
-
-} // namespace
 
 TextEditor::TextEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new LineNumberGutter(this)) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -32,7 +21,9 @@ TextEditor::TextEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Li
     setTabChangesFocus(false);
     viewport()->setMouseTracking(true);
 
-    connect(this, &QPlainTextEdit::textChanged, this, &TextEditor::changed);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!quiet_) emit changed();
+    });
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TextEditor::updateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &TextEditor::updateGutter);
     updateGutterWidth();
@@ -112,6 +103,17 @@ void TextEditor::appendLine(const QString& text) {
         kept.setPosition(position, QTextCursor::KeepAnchor);
         setTextCursor(kept);
     }
+}
+
+void TextEditor::appendLinesQuietly(const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    // An empty text, or one that ends with a line break, takes the first line into its empty last line.
+    const bool intoEmptyLastLine = document()->lastBlock().length() <= 1;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    quiet_ = true;
+    cursor.insertText((intoEmptyLastLine ? QString() : QStringLiteral("\n")) + lines.join(QLatin1Char('\n')));
+    quiet_ = false;
 }
 
 void TextEditor::deleteBlankLines() {
@@ -204,17 +206,17 @@ void TextEditor::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TextEditor::dragEnterEvent(QDragEnterEvent* event) {
-    if (carriesFiles(event->mimeData())) return event->ignore();
+    if (carriesLocalFiles(event->mimeData())) return event->ignore();
     QPlainTextEdit::dragEnterEvent(event);
 }
 
 void TextEditor::dragMoveEvent(QDragMoveEvent* event) {
-    if (carriesFiles(event->mimeData())) return event->ignore();
+    if (carriesLocalFiles(event->mimeData())) return event->ignore();
     QPlainTextEdit::dragMoveEvent(event);
 }
 
 void TextEditor::dropEvent(QDropEvent* event) {
-    if (carriesFiles(event->mimeData())) return event->ignore();
+    if (carriesLocalFiles(event->mimeData())) return event->ignore();
     QPlainTextEdit::dropEvent(event);
 }
 

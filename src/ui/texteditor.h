@@ -38,6 +38,11 @@ public:
     void setLines(const QStringList& lines);
     // Adds text as the new last line. Costs the same however long the text already is.
     void appendLine(const QString& text);
+    // Adds lines as new last lines, in order, as one edit (one undo step) without the change
+    // notification: a caller that appends in many steps sends it once when done (notifyChange()),
+    // so that a long series of appends does not rewrite list.txt at every step. QPlainTextEdit's
+    // own textChanged() still comes.
+    void appendLinesQuietly(const QStringList& lines);
     // Deletes every line that is empty after trimming white space, as one step.
     void deleteBlankLines();
     // Deletes the selection (the Delete command of the menus).
@@ -78,6 +83,7 @@ private:
     UrlHighlighter* highlighter_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     bool openUrlsOnCtrlClick_ = false;
+    bool quiet_ = false; // changed() is held back
 };
 
 } // namespace hl

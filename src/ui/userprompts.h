@@ -2,6 +2,7 @@
 #include "settings/userlistfile.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -13,7 +14,7 @@ struct ListFileChoice {
     ListFileEncoding encoding = ListFileEncoding::Utf8;
 };
 
-enum class MessageIcon { Warning, Error };
+enum class MessageIcon { Warning, Error, Information };
 
 // Every question the window asks the user and every message it shows, behind one interface so that
 // tests can answer them. Each call blocks until the user has answered and runs on the GUI thread.
@@ -21,8 +22,17 @@ class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
 
-    // A message box with one OK button. Parts of text are separated by two carriage returns.
+    // A message box with one OK button. Parts of text are separated by two carriage returns. Texts
+    // are shown as written, never read as markup: they carry URLs, file names and servers' words.
     virtual void showMessage(MessageIcon icon, const QString& caption, const QString& text) = 0;
+    // The same box without waiting for it: the window stays usable while it is open, and closed
+    // runs on the GUI thread once the user has closed it. By default the box is shown as
+    // showMessage shows it, and closed runs when that returns.
+    virtual void openMessage(MessageIcon icon, const QString& caption, const QString& text,
+                             std::function<void()> closed) {
+        showMessage(icon, caption, text);
+        closed();
+    }
     // A confirmation with two buttons; true only when the first one (yesCaption) was pressed.
     virtual bool confirm(const QString& title, const QString& text, const QString& yesCaption,
                          const QString& noCaption) = 0;
@@ -37,12 +47,14 @@ public:
     virtual void beep() = 0;
 };
 
-// The real dialogs, modal to parent.
+// The real dialogs, modal to parent (but for openMessage's boxes, which only stay above it).
 class DialogPrompts : public UserPrompts {
 public:
     explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
 
     void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
+    void openMessage(MessageIcon icon, const QString& caption, const QString& text,
+                     std::function<void()> closed) override;
     bool confirm(const QString& title, const QString& text, const QString& yesCaption,
                  const QString& noCaption) override;
     std::optional<ListFileChoice> chooseFileToOpen(const QString& filter,

@@ -4,13 +4,14 @@
 #include "settings/settingsstore.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
+#include "ui/errorboxqueue.h"
 #include "ui/folderrow.h"
 #include "ui/logtab.h"
 #include "ui/progressrow.h"
 #include "ui/proxylisttab.h"
+#include "ui/schedulecontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
-#include "ui/userprompts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,22 +23,30 @@
 
 namespace hl {
 WindowBridge::WindowBridge(TAppForm* form, RunState& state, QObject* parent)
-    : QObject(parent), form_(form), state_(state) {}
+    : QObject(parent), form_(form), state_(state), errorBoxes_(new ErrorBoxQueue(form->prompts(), this)) {}
 
 void WindowBridge::Synchronize(const std::function<void()>& action) {
     if (QThread::currentThread() == thread()) return action();
     std::exception_ptr failure;
+    std::shared_ptr<BoxRelease> box;
     QMetaObject::invokeMethod(
         this,
         [&] {
+            boxOfRunningAction_ = &box;
             try {
                 action();
             } catch (...) {
                 failure = std::current_exception();
             }
+            boxOfRunningAction_ = nullptr;
         },
         Qt::BlockingQueuedConnection);
+    if (box) box->wait();
     if (failure) std::rethrow_exception(failure);
+}
+
+void WindowBridge::dropErrorBoxes() {
+    errorBoxes_->dropWorkerBoxes();
 }
 
 bool WindowBridge::multiThreaded() const {
@@ -100,6 +109,10 @@ std::optional<QString> WindowBridge::Line(int index) {
     return form_->urlEditor()->line(index);
 }
 
+qint64 WindowBridge::SchedulerPauseMs() {
+    return form_->scheduleController()->pauseBetweenUrlsMs();
+}
+
 ProxyLineFields WindowBridge::TakeNextProxyLine() {
     return rotation_.takeNext(form_->proxyTab()->editor()->lines());
 }
@@ -142,11 +155,14 @@ void WindowBridge::AddErrorLog(const QString& line) {
 }
 
 void WindowBridge::ShowErrorBox(const QString& text) {
-    form_->prompts().showMessage(MessageIcon::Error, QStringLiteral("ERROR"), text);
+    // After a stop request nobody waits for a box: its error is in the Error Log.
+    if (state_.StopRequested.requested()) return;
+    std::shared_ptr<BoxRelease> release = errorBoxes_->addWorkerBox(text);
+    if (boxOfRunningAction_) *boxOfRunningAction_ = std::move(release);
 }
 
 void WindowBridge::ShowRunError(const QString& message) {
-    ShowErrorBox(message);
+    errorBoxes_->addRunBox(message);
 }
 
 void WindowBridge::RunCompleted(const QString& elapsedStatus) {

@@ -4,17 +4,25 @@
 #include "engine/runstate.h"
 
 #include <QObject>
+#include <memory>
 
 namespace hl {
 
+class BoxRelease;
+class ErrorBoxQueue;
 class TAppForm;
 
 // The window's side of the engine's contract. Synchronize runs a worker's action on the GUI thread
 // with a blocking queued call (the worker waits; a call made on the GUI thread runs at once), so
 // every other member runs on the GUI thread and may read and change the widgets: the option
 // snapshot and the list lines come from the controls as they are at that moment, the displays go
-// to the status bar, the progress strip and the logs, error boxes are shown while the failing
-// worker waits. The run's shared state (slots, proxy rotation) is touched only here.
+// to the status bar, the progress strip and the logs. The run's shared state (slots, proxy
+// rotation) is touched only here.
+//
+// Error boxes go through an ErrorBoxQueue: one at a time, in the order they were asked for, never
+// nested. The failing worker waits for its box after its action has returned, off the GUI thread,
+// so the other workers' actions go on meanwhile; once a stop is requested the boxes still waiting
+// are dropped and their workers go on at once.
 class WindowBridge : public QObject, public DownloadWindow {
     Q_OBJECT
 public:
@@ -23,6 +31,8 @@ public:
 
     // Run start (GUI thread): the rotation over the proxy list as it stands, blank lines removed.
     void prepareProxyRotation();
+    // A stop was requested (GUI thread): drops the error boxes that wait and lets their workers go on.
+    void dropErrorBoxes();
 
     void Synchronize(const std::function<void()>& action) override;
 
@@ -30,7 +40,7 @@ public:
     DownloadOptions CurrentOptions() override;
     int LineCount() override;
     std::optional<QString> Line(int index) override;
-    qint64 SchedulerPauseMs() override { return 0; }
+    qint64 SchedulerPauseMs() override;
     ProxyLineFields TakeNextProxyLine() override;
 
     void RunStarted(const RunSettings& settings) override;
@@ -56,6 +66,9 @@ private:
     TAppForm* form_;
     RunState& state_;
     ProxyRotation rotation_;
+    ErrorBoxQueue* errorBoxes_;
+    // While a worker's action runs: where ShowErrorBox leaves the release that worker waits for.
+    std::shared_ptr<BoxRelease>* boxOfRunningAction_ = nullptr;
 };
 
 } // namespace hl

@@ -41,6 +41,19 @@ TEST(CommandLine, RefusesUnusableRunsWithStatus2) {
           QStringLiteral("http://127.0.0.1/")},
          {},
          "cannot open the log file"},
+        {{QStringLiteral("--wait"), QStringLiteral("-1"), QStringLiteral("http://127.0.0.1/")},
+         {},
+         "invalid value for --wait: \"-1\""},
+        {{QStringLiteral("--wait"), QStringLiteral("1000000000"), QStringLiteral("http://127.0.0.1/")},
+         {},
+         "invalid value for --wait"},
+        {{QStringLiteral("--every"), QStringLiteral("0"), QStringLiteral("http://127.0.0.1/")},
+         {},
+         "invalid value for --every: \"0\""},
+        {{QStringLiteral("--wait"), QStringLiteral("1"), QStringLiteral("-j"), QStringLiteral("4"),
+          QStringLiteral("http://127.0.0.1/")},
+         {},
+         "--wait pauses only a sequential run (-j 1)"},
     };
     for (const auto& c : cases) {
         const test::CliResult result = test::runCli(c.arguments, dir.path(), c.input);
@@ -81,6 +94,11 @@ TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
                              "--settings",
                              "--no-overwrite",
                              "--skip-existing",
+                             "--wait",
+                             "--every",
+                             "--quiet",
+                             "--progress",
+                             "--no-progress",
                              "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }

@@ -1,4 +1,5 @@
 #include "engine/downloader.h"
+#include "support/manualclock.h"
 #include "support/recordingwindow.h"
 
 #include <QLocale>
@@ -11,12 +12,6 @@
 
 namespace hl {
 namespace {
-
-class FakeClock final : public Clock {
-public:
-    qint64 nowMs() const override { return now.load(); }
-    std::atomic<qint64> now{5000};
-};
 
 // Calls made to the per-URL procedures, and how many ran at once.
 struct CallLog {
@@ -69,7 +64,7 @@ protected:
         };
     }
 
-    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<test::ManualClock> clock = std::make_shared<test::ManualClock>();
     test::RecordingWindow window;
     RunState state;
     CallLog calls;

@@ -27,7 +27,10 @@ TEST(FileNameFromURL, DerivesTheNamesOfTheTable) {
         {"http://h/a%20%20b", false, false, "a  b"}, // spaces are allowed and stay
         {"http://h/name(1)[2].txt", false, false, "name-1-2-.txt"},
         {"http://h/  spaced  ", false, false, "spaced"},
-        // "." and ".." name folders: the whole URL names the file, and never such a name itself.
+        // "." and ".." name folders, so the whole URL names the file as for an empty element.
+        {"http://h/d/..", false, false, "http-h-d-.."},
+        {"http://h/d/.?x=1", false, false, "http-h-d-."},
+        {"http://h/d/..?x", false, true, "..-x"},
         {"http://h/dir/.", false, false, "http-h-dir-."},
         {"http://h/dir/..?x", false, false, "http-h-dir-.."},
         {"http://h/\u00e9..\u00e9", false, false, "-"},
@@ -58,6 +61,13 @@ TEST(FileNameFromContentDisposition, ProposesTheNamesOfTheTable) {
         {"attachment; filename=\"../../etc/passwd\"", ".. .. etc passwd"},
         {"attachment; filename=  \"  padded.txt \"  ", "padded.txt"},
         {"attachment; filename=", ""},
+        // Names of folders, and what sanitizes to nothing, propose no file.
+        {"attachment; filename=\"..\"", ""},
+        {"attachment; filename=\".\"", ""},
+        {"attachment; filename*=UTF-8''..", ""},
+        {"attachment; filename=\"/\"", ""},
+        {"attachment; filename=\"./\"", ""},
+        {"attachment; filename=\"...\"", "..."},
     };
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(FileNameFromContentDisposition(QString::fromUtf8(value)), QString::fromUtf8(expected))

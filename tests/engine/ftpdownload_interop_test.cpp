@@ -78,6 +78,20 @@ TEST_F(FtpDownloadInterop, ContinuesAPartialFileOrStartsANumberedOne) {
     EXPECT_EQ(folder.read(QStringLiteral("data.bin.part")), "not this");
 }
 
+TEST_F(FtpDownloadInterop, FetchesANonAsciiNameThroughEscapesAndRawCharacters) {
+    const QByteArray content = test::patternedBytes(300000);
+    server.put(QStringLiteral("pub/sp ace \u00e9.bin"), content);
+    const QString escaped = server.url(QStringLiteral("/pub/sp%20ace%20%C3%A9.bin"));
+    const QString raw = server.url(QStringLiteral("/pub/sp ace \u00e9.bin"));
+    run(escaped);
+    run(raw);
+    // The names the URLs give, as before.
+    EXPECT_EQ(dir.entries(),
+              (QStringList{QStringLiteral("sp ace -.bin"), QStringLiteral("sp ace -C3-A9.bin")}));
+    EXPECT_EQ(dir.read(QStringLiteral("sp ace -.bin")), content);
+    EXPECT_EQ(dir.read(QStringLiteral("sp ace -C3-A9.bin")), content);
+}
+
 TEST_F(FtpDownloadInterop, DownloadsThroughSocks5AndThroughAnHttpProxy) {
     const QByteArray content = test::patternedBytes(512 * 1024);
     const QString url = server.put(QStringLiteral("data.bin"), content);

@@ -75,6 +75,61 @@ TEST_F(FtpDownloadTest, LogsInAnonymouslyAndAsksForThePathOnly) {
     }
 }
 
+TEST_F(FtpDownloadTest, SendsThePathsBytesAndNamesTheFileFromTheUrlAsWritten) {
+    const QByteArray utf8Server = "211-Features:\r\n UTF8\r\n211 End";
+    const QByteArray plainServer = "500 FEAT not understood";
+    const QByteArray spaceAndAcute = "/pub/sp ace\xc3\xa9.txt";
+    const struct {
+        const char* name;
+        const char* path; // as the URL writes it
+        QByteArray feat;
+        QByteArray sent; // in SIZE and RETR; empty: refused with error
+        const char* file;
+        const char* error = nullptr;
+    } cases[] = {
+        {"escapes", "/pub/sp%20ace%C3%A9.txt", plainServer, spaceAndAcute, "sp ace-C3-A9.txt"},
+        {"raw characters", "/pub/sp ace\u00e9.txt", plainServer, spaceAndAcute, "sp ace-.txt"},
+        {"escapes, UTF-8 server", "/pub/sp%20ace%C3%A9.txt", utf8Server, spaceAndAcute, "sp ace-C3-A9.txt"},
+        {"raw characters, UTF-8 server", "/pub/sp ace\u00e9.txt", utf8Server, spaceAndAcute, "sp ace-.txt"},
+        {"a Latin-1 escape", "/caf%E9.txt", plainServer, "/caf\xe9.txt", "caf-E9.txt"},
+        {"a lone percent sign", "/100%.txt", plainServer, "/100%.txt", "100-.txt"},
+        {"a Latin-1 escape, UTF-8 server",
+         "/caf%E9.txt",
+         utf8Server,
+         {},
+         "",
+         "The path is not valid UTF-8, which the server expects."},
+        {"an escaped line break", "/a%0D%0ADELE%20/b", plainServer, {}, "", "Line break in an FTP command."},
+        {"an escaped NUL", "/a%00b", plainServer, {}, "", "NUL character in an FTP command."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        window.downloadLog.clear();
+        window.errorLog.clear();
+        ScriptedFtpServer server(
+            {.replies = {{"FEAT", c.feat}, {"OPTS", "200 UTF8 set to on"}, {"SIZE", "213 5"}}},
+            sendData("hello"));
+        const QString url = ftpUrl(server.port(), QString::fromUtf8(c.path));
+        run({url});
+        const Commands afterLogin = server.commands().mid(server.commands().indexOf("SYST") + 2);
+        if (c.error) {
+            EXPECT_EQ(window.errorLog,
+                      QStringList{QStringLiteral("(ERROR) %1 URL: %2").arg(QLatin1String(c.error), url)});
+            EXPECT_TRUE(folder.entries().isEmpty()) << folder.entries().join(' ').toStdString();
+            // Not a byte of the refused path reached the server.
+            EXPECT_EQ(afterLogin, Commands{"QUIT"});
+            continue;
+        }
+        EXPECT_EQ(window.downloadLog, QStringList{QStringLiteral("(DOWNLOADED) URL: ") + url});
+        EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+        EXPECT_EQ(folder.entries(), QStringList{QString::fromUtf8(c.file)});
+        EXPECT_EQ(folder.read(QString::fromUtf8(c.file)), "hello");
+        EXPECT_EQ(afterLogin, (Commands{"SIZE " + c.sent, "PASV", "RETR " + c.sent, "QUIT"}));
+    }
+}
+
 TEST_F(FtpDownloadTest, ContinuesAPartialFileWhereTheServerAllowsIt) {
     const struct {
         QByteArray restReply;

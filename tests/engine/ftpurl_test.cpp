@@ -32,5 +32,24 @@ TEST(FtpUrl, TakesHostPortAndPathFromTheAuthority) {
     }
 }
 
+TEST(FtpUrl, PathBytesDecodeEscapesAndTakeRawCharactersAsUtf8) {
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"/pub/sp%20ace.txt", "/pub/sp ace.txt"},
+        {"/pub/sp ace.txt", "/pub/sp ace.txt"},
+        {"/caf%C3%A9.bin", "/caf\xc3\xa9.bin"},
+        {"/caf\u00e9.bin", "/caf\xc3\xa9.bin"},
+        {"/caf%e9.bin", "/caf\xe9.bin"}, // one byte, whatever it means to the server
+        {"/100%", "/100%"},
+        {"/a%2", "/a%2"},
+        {"/a%zz%4", "/a%zz%4"},
+        {"/a%%41", "/a%A"},
+        {"/a%2Fb?x=%3F", "/a/b?x=?"},
+        {"/%0D%0ADELE%20/b", "/\r\nDELE /b"},
+        {"/nul%00", QByteArray("/nul\0", 5)},
+    };
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(FtpPathBytes(QString::fromUtf8(path)), expected) << path;
+}
+
 } // namespace
 } // namespace hl

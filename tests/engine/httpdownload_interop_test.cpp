@@ -106,5 +106,68 @@ TEST(NginxHttpsDownload, FetchesOverTls) {
     EXPECT_EQ(dir.read(QStringLiteral("secure.bin")), content);
 }
 
+// A name with a space and an "é", asked for through escapes and through the raw characters, and
+// proposed names that are folders, over http and https.
+class NginxNamingInterop : public ::testing::TestWithParam<bool> {
+protected:
+    static test::NginxOptions options(bool tls) {
+        test::NginxOptions options;
+        options.serverDirectives = QStringLiteral(
+            "location /p1/ { add_header Content-Disposition 'attachment; filename=\"..\"'; }\n"
+            "location /p2/ { add_header Content-Disposition 'attachment; filename=\".\"'; }\n"
+            "location /p3/ { add_header Content-Disposition \"attachment; filename*=UTF-8''..\"; }\n"
+            "location /p4/ { add_header Content-Disposition 'attachment; filename=\"/\"'; }");
+        if (tls) {
+            options.certificateFile = test::testCertificate().certificateFile;
+            options.keyFile = test::testCertificate().keyFile;
+        }
+        return options;
+    }
+
+    NginxNamingInterop() : nginx(options(GetParam())) {
+        window.options.saveFolder = dir.path();
+        window.options.showErrors = false;
+    }
+
+    void run(const QStringList& lines) {
+        window.lines = lines;
+        TDownloader(window, state, EngineEnvironment{}).DownloadNow();
+        EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+    }
+
+    test::NginxServer nginx;
+    test::TempDir dir;
+    test::RecordingWindow window;
+    RunState state;
+};
+
+TEST_P(NginxNamingInterop, FetchesANonAsciiNameThroughEscapesAndRawCharacters) {
+    ASSERT_TRUE(nginx.started()) << nginx.log().toStdString();
+    const QByteArray content = randomBytes(70000);
+    nginx.put(QStringLiteral("dir/sp ace \u00e9.bin"), content);
+    run({nginx.url(QStringLiteral("/dir/sp%20ace%20%C3%A9.bin")),
+         nginx.url(QStringLiteral("/dir/sp ace \u00e9.bin"))});
+    EXPECT_EQ(window.downloadLog.size(), 2);
+    // The names the URLs give, as before.
+    EXPECT_EQ(dir.entries(),
+              (QStringList{QStringLiteral("sp ace -.bin"), QStringLiteral("sp ace -C3-A9.bin")}));
+    EXPECT_EQ(dir.read(QStringLiteral("sp ace -.bin")), content);
+    EXPECT_EQ(dir.read(QStringLiteral("sp ace -C3-A9.bin")), content);
+}
+
+TEST_P(NginxNamingInterop, AProposedFolderNameFallsBackToTheUrlsName) {
+    ASSERT_TRUE(nginx.started()) << nginx.log().toStdString();
+    QStringList lines;
+    for (int i = 1; i <= 4; ++i)
+        lines.append(nginx.put(QStringLiteral("p%1/file%1.bin").arg(i), QByteArray::number(i)));
+    run(lines);
+    EXPECT_EQ(dir.entries(), (QStringList{QStringLiteral("file1.bin"), QStringLiteral("file2.bin"),
+                                          QStringLiteral("file3.bin"), QStringLiteral("file4.bin")}));
+    EXPECT_EQ(dir.read(QStringLiteral("file3.bin")), "3");
+}
+
+INSTANTIATE_TEST_SUITE_P(HttpAndHttps, NginxNamingInterop, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "https" : "http"; });
+
 } // namespace
 } // namespace hl

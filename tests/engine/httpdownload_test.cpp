@@ -79,6 +79,54 @@ TEST_F(HttpDownloadTest, NamesTheFileFromTheServerOrTheUrl) {
     EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
 }
 
+TEST_F(HttpDownloadTest, AProposedFolderNameFallsBackToTheUrlsName) {
+    const char* const proposals[] = {"filename=\"..\"", "filename=\".\"", "filename*=UTF-8''..",
+                                     "filename=\"/\""};
+    for (const char* proposal : proposals) {
+        SCOPED_TRACE(proposal);
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        site.put("/files/x.bin", "content",
+                 QByteArray("Content-Disposition: attachment; ") + proposal + "\r\n");
+        run({url("/files/x.bin")});
+        EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+        EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("x.bin")});
+        EXPECT_EQ(folder.read(QStringLiteral("x.bin")), "content");
+    }
+}
+
+TEST_F(HttpDownloadTest, RequestsNonAsciiUrlsWithUtf8EscapesAndLogsThemAsWritten) {
+    const QByteArray target = "/data/sp%20ace%20%C3%A9.bin?v=%C3%A9";
+    site.put(target, "content");
+    const struct {
+        const char* path;
+        const char* logged;
+        const char* file;
+    } cases[] = {
+        {"/data/sp ace \u00e9.bin?v=\u00e9", "/data/sp%20ace%20\u00e9.bin?v=\u00e9", "sp ace -.bin"},
+        {"/data/sp%20ace%20%C3%A9.bin?v=%C3%A9", "/data/sp%20ace%20%C3%A9.bin?v=%C3%A9", "sp ace -C3-A9.bin"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        test::TempDir folder;
+        window.options.saveFolder = folder.path();
+        window.downloadLog.clear();
+        const int requestsBefore = site.requests().size();
+        const QString base = url("");
+        run({base + QString::fromUtf8(c.path)});
+        // The server-proposed-name HEAD and the GET name the same encoded target.
+        const QList<QByteArray> sent = site.requests().mid(requestsBefore);
+        ASSERT_EQ(sent.size(), 2);
+        EXPECT_EQ(test::requestLine(sent[0]), "HEAD " + target + " HTTP/1.1");
+        EXPECT_EQ(test::requestLine(sent[1]), "GET " + target + " HTTP/1.1");
+        EXPECT_EQ(window.downloadLog,
+                  QStringList{QStringLiteral("(DOWNLOADED) URL: ") + base + QString::fromUtf8(c.logged)});
+        EXPECT_EQ(folder.entries(), QStringList{QString::fromUtf8(c.file)});
+        EXPECT_EQ(folder.read(QString::fromUtf8(c.file)), "content");
+    }
+    EXPECT_TRUE(window.errorLog.isEmpty()) << window.errorLog.join('\n').toStdString();
+}
+
 TEST_F(HttpDownloadTest, AppliesTheExistingFilePolicy) {
     site.put("/a.zip", "new content");
     const struct {
@@ -464,6 +512,30 @@ TEST_F(HttpDownloadTest, ShowsTheProgressOfASequentialTransfer) {
     ASSERT_FALSE(window.progress.isEmpty());
     EXPECT_EQ(window.progress.last(), std::nullopt);
     EXPECT_EQ(dir.read(QStringLiteral("chunked")), "hello");
+}
+
+TEST_F(HttpDownloadTest, CountsTheBytesReceivedAndTheLengthEachTransferAnnounced) {
+    site.put("/known", QByteArray(70000, 'k'));
+    site.reply("/chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n");
+    site.put("/empty", "");
+    window.options.serverProposedName = false;
+    QList<std::optional<qint64>> lengths;
+    window.onProgress = [&] {
+        for (const auto& [index, slot] : state.Slots.InUse())
+            lengths << slot.FLength;
+    };
+    run({url("/known"), url("/chunked"), url("/empty")});
+    // The chunked body counts as it came over the wire, with its framing (15 bytes).
+    EXPECT_EQ(state.Counters.BytesReceived.load(), 70015);
+    EXPECT_TRUE(lengths.contains(70000));
+    EXPECT_TRUE(lengths.contains(std::nullopt));
+
+    // A new run counts from 0; a resumed transfer counts what it received, from the overlap on.
+    site.put("/resumed", QByteArray(6000, 'r'));
+    dir.write(QStringLiteral("resumed.part"), QByteArray(5000, 'r'));
+    run({url("/resumed")});
+    EXPECT_EQ(state.Counters.BytesReceived.load(), 6000 - 3976);
+    EXPECT_EQ(dir.read(QStringLiteral("resumed")), QByteArray(6000, 'r'));
 }
 
 TEST_F(HttpDownloadTest, SendsRequestsThroughTheProxyLineAndNamesItInErrors) {

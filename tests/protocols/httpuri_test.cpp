@@ -111,5 +111,20 @@ TEST(HttpUri, BuildsHostValuesAndRequestTargets) {
     EXPECT_EQ(connectPort(merged({"http://h:8080/"})), 8080);
 }
 
+TEST(HttpUri, RequestTargetsCarryNonAsciiAsUtf8Escapes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"http://h/data/caf\u00e9.bin", "/data/caf%C3%A9.bin"},
+        {"http://h/\u65e5/?q=\u00e9&r=1", "/%E6%97%A5/?q=%C3%A9&r=1"},
+        {"http://h/\U0001F600.png", "/%F0%9F%98%80.png"}, // a surrogate pair is one character
+        {"http://h/caf%C3%A9%20x.bin?a=%zz", "/caf%C3%A9%20x.bin?a=%zz"},
+        {"http://h/ctl\x7F", "/ctl\x7F"}, // ASCII is the head writer's business
+    };
+    for (const auto& [url, target] : cases)
+        EXPECT_EQ(requestTarget(merged({url})), QString::fromUtf8(target)) << url;
+    // Through a proxy the path is encoded the same way; the host is left alone.
+    EXPECT_EQ(absoluteURI(merged({"http://h\u00e9/caf\u00e9"})),
+              QString::fromUtf8("http://h\u00e9/caf%C3%A9"));
+}
+
 } // namespace
 } // namespace hl

@@ -204,6 +204,42 @@ TEST(IdFtp, FeaturesChooseIdentificationUtf8AndPret) {
     }
 }
 
+TEST(IdFtp, PathFromBytesPutsExactlyTheseBytesOnTheWire) {
+    const QByteArray utf8Features = "211-Features:\r\n UTF8\r\n211 End";
+    const QByteArray noFeatures = "500 FEAT not understood";
+    const QByteArray utf8Name = "/caf\xc3\xa9 x";
+    const QByteArray latin1Name = "/caf\xe9 x";
+    const struct {
+        const char* name;
+        QByteArray feat;
+        QByteArray bytes;
+        const char* error; // nullptr: sent as they are
+    } cases[] = {
+        {"UTF-8 name to a UTF-8 server", utf8Features, utf8Name, nullptr},
+        {"UTF-8 name to an 8-bit server", noFeatures, utf8Name, nullptr},
+        {"Latin-1 name to an 8-bit server", noFeatures, latin1Name, nullptr},
+        {"Latin-1 name to a UTF-8 server", utf8Features, latin1Name,
+         "The path is not valid UTF-8, which the server expects."},
+        {"NUL", noFeatures, QByteArray("/a\0b", 4), "NUL character in an FTP command."},
+        {"line break", utf8Features, "/a\r\nDELE /b", "Line break in an FTP command."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedFtpServer server({.replies = {{"FEAT", c.feat}, {"OPTS", "200 UTF8 set to on"}}},
+                                 sendData({}));
+        {
+            TIdFTP ftp;
+            configure(ftp, server.port());
+            ftp.Connect();
+            const QString error = errorOf([&] { ftp.Size(ftp.PathFromBytes(c.bytes)); });
+            EXPECT_EQ(error, c.error ? QString::fromLatin1(c.error) : QStringLiteral("(no error)"));
+        }
+        // A refused path never reaches the server, not even in part.
+        const Commands afterLogin = server.commands().mid(server.commands().indexOf("SYST") + 2);
+        EXPECT_EQ(afterLogin, c.error ? Commands{"QUIT"} : (Commands{"SIZE " + c.bytes, "QUIT"}));
+    }
+}
+
 TEST(IdFtp, RefusedSizeIsMinusOneAndAsciiModeSwitchesAroundIt) {
     ScriptedFtpServer server({.replies = {{"SIZE", "550 No such file."}}}, sendData({}));
     {

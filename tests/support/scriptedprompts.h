@@ -4,7 +4,9 @@
 #include "ui/userprompts.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <deque>
+#include <functional>
 
 namespace hl::test {
 
@@ -33,8 +35,29 @@ public:
     QStringList folderPickerStarts;
     int beeps = 0;
 
+    // With holdOpenMessages, the boxes of openMessage stay open until the test closes them; else
+    // each is closed as soon as it opens.
+    bool holdOpenMessages = false;
+    std::deque<std::function<void()>> openMessages; // how to close each box still open, oldest first
+    int mostOpenAtOnce = 0;
+
     void showMessage(MessageIcon icon, const QString& caption, const QString& text) override {
         messages.push_back({icon, caption, text});
+    }
+    void openMessage(MessageIcon icon, const QString& caption, const QString& text,
+                     std::function<void()> closed) override {
+        messages.push_back({icon, caption, text});
+        if (!holdOpenMessages) return closed();
+        openMessages.push_back(std::move(closed));
+        mostOpenAtOnce = std::max(mostOpenAtOnce, int(openMessages.size()));
+    }
+    // Closes the oldest open box, as its user would; false when no box is open.
+    bool closeOldestMessage() {
+        if (openMessages.empty()) return false;
+        const std::function<void()> closed = std::move(openMessages.front());
+        openMessages.pop_front();
+        closed();
+        return true;
     }
     bool confirm(const QString& title, const QString& text, const QString& yesCaption,
                  const QString& noCaption) override {

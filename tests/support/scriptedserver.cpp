@@ -63,6 +63,12 @@ QByteArray ScriptedConnection::readExact(int count) {
     return out;
 }
 
+QByteArray ScriptedConnection::peek(int count) {
+    while (buffer_.size() < count)
+        if (!fill(kScriptReadTimeoutMs)) break;
+    return buffer_.left(count);
+}
+
 QByteArray ScriptedConnection::readAll() {
     while (fill(kScriptReadTimeoutMs)) {
     }

@@ -27,6 +27,8 @@ public:
     QByteArray readHead();
     // Exactly count bytes (fewer only when the client closed).
     QByteArray readExact(int count);
+    // The next count bytes (fewer only when the client closed), left in place for the next read.
+    QByteArray peek(int count);
     // Everything until the client closes.
     QByteArray readAll();
     // Whether the client closed the connection within timeoutMs.

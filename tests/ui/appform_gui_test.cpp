@@ -1,22 +1,34 @@
+#include "support/tempdir.h"
 #include "support/urlrecorder.h"
 #include "support/windowfixture.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
 #include "ui/appform.h"
+#include "ui/folderrow.h"
 #include "ui/logtab.h"
 #include "ui/progressrow.h"
+#include "ui/proxylisttab.h"
+#include "ui/runcontroller.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace hl {
@@ -52,7 +64,7 @@ TEST_F(AppFormTest, MenusHoldTheirItemsInOrderWithTheirStartingChecks) {
     EXPECT_EQ(menus,
               QStringList({
                   "File:Clear URL List[Clear1],Load URL List...[LoadList1],Save URL List...[SaveList1],-,"
-                  "URL Grabber...[URLGrabber1]!,Scheduler...[Scheduler1]!,-,Exit[Exit1]",
+                  "URL Grabber...[URLGrabber1],Scheduler...[Scheduler1],-,Exit[Exit1]",
                   "Edit:Undo[Undo1],-,Cut[Cut1],Copy[Copy1],Paste[Paste1],Delete[Delete1],-,"
                   "Select All[SelectAll1]",
                   "Insert:Sample URLs...[SampleURLs1],Sample CSV (URL, Folder)...[SampleCSVURLFolder1]",
@@ -63,7 +75,7 @@ TEST_F(AppFormTest, MenusHoldTheirItemsInOrderWithTheirStartingChecks) {
                   "Skip Existing Files[SkipExistingFiles1]+,Treat URL List as CSV[TreatURLListAsCSV1]o,"
                   "Zlib Compression[ZlibCompression1]+,-,Reset to Defaults...[R1]",
                   "Help:Online Help[Help2],-,Update Notifications[UpdateNotifications1]+!,-,"
-                  "Send Feedback...[SendFeedback1]!,About...[About1]!",
+                  "Send Feedback...[SendFeedback1],About...[About1]",
               }));
     EXPECT_EQ(form->menu().onlineHelp->shortcut(), QKeySequence(Qt::Key_F1));
     form->menu().proxySocks4->trigger();
@@ -88,9 +100,9 @@ TEST_F(AppFormTest, ToolbarButtonsCarryCaptionsHintsAndTheirMenuCommands) {
     QObject::connect(form->menu().onlineHelp, &QAction::triggered, [&] { ++helpRequests; });
     toolBar->actions().constLast()->trigger();
     EXPECT_EQ(helpRequests, 1);
-    EXPECT_FALSE(toolBar->actions().at(toolBar->actions().size() - 2)->isEnabled());
-    form->menu().about->setEnabled(true);
     EXPECT_TRUE(toolBar->actions().at(toolBar->actions().size() - 2)->isEnabled());
+    form->menu().about->setEnabled(false);
+    EXPECT_FALSE(toolBar->actions().at(toolBar->actions().size() - 2)->isEnabled());
 }
 
 TEST_F(AppFormTest, StartsOnTheUrlListWithDefaultsAndOnlyTheBasicRowsShown) {
@@ -143,6 +155,156 @@ TEST_F(AppFormTest, F1AndCtrlClickedErrorLogUrlsOpenInTheBrowser) {
     EXPECT_EQ(recorder.opened,
               QList<QUrl>({QUrl(QStringLiteral("http://www.lumbrix.example/help/harvestline/")),
                            QUrl(QStringLiteral("http://127.0.0.1:9/missing.zip"))}));
+}
+
+TEST_F(AppFormTest, EnterPressesDownloadAllOnlyFromSingleLineBoxesAndCheckBoxes) {
+    test::UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    form->menu().advancedSettings->trigger();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    // An empty list: each press of "DOWNLOAD ALL" shows "URL list is empty!" and starts nothing.
+    const auto presses = [&] {
+        return std::count_if(prompts->messages.begin(), prompts->messages.end(),
+                             [](const auto& m) { return m.text == QStringLiteral("URL list is empty!"); });
+    };
+    const auto lines = [](TextEditor* editor) { return editor->document()->blockCount(); };
+    TextEditor* urls = form->urlEditor();
+    TextEditor* proxies = form->proxyTab()->editor();
+    const struct {
+        const char* control;
+        int page;
+        bool pressesDownloadAll;
+        std::function<bool()> ownEffect; // what the control itself did with Enter
+    } cases[] = {
+        {"Edit1", TAppForm::UrlListPage, true, {}},
+        {"Edit6", TAppForm::UrlListPage, true, {}},
+        {"ComboBox1", TAppForm::UrlListPage, true, {}},
+        {"SpinEdit1", TAppForm::UrlListPage, true, {}},
+        {"SpinEdit2", TAppForm::UrlListPage, true, {}},
+        {"CheckBox1", TAppForm::UrlListPage, true, {}},
+        {"CheckBox3", TAppForm::UrlListPage, true, {}},
+        {"Edit3", TAppForm::ProxyListPage, true, {}},
+        {"SpinEdit3", TAppForm::ProxyListPage, true, {}},
+        {"Edit5", TAppForm::ProxyListPage, true, {}},
+        {"BitBtn1", TAppForm::UrlListPage, true, {}},
+        {"Memo1", TAppForm::UrlListPage, false, [&] { return lines(urls) == 2; }},
+        {"SynEditProxy", TAppForm::ProxyListPage, false, [&] { return lines(proxies) == 2; }},
+        {"Button6", TAppForm::ProxyListPage, false, [&] { return proxies->text().endsWith(":1080"); }},
+        {"SynEditDownload", TAppForm::DownloadLogPage, false, {}},
+        {"Button1", TAppForm::DownloadLogPage, false,
+         [&] { return form->downloadLog()->view()->text().isEmpty(); }},
+        {"Button2", TAppForm::DownloadLogPage, false,
+         [&] { return QApplication::clipboard()->text() == "http://127.0.0.1/d\r\n"; }},
+        {"SynEditLog", TAppForm::ErrorLogPage, false, {}},
+        {"Button8", TAppForm::ErrorLogPage, false,
+         [&] { return form->errorLog()->view()->text().isEmpty(); }},
+        {"BitBtn2", TAppForm::UrlListPage, false, [&] { return prompts->folderPickerStarts.size() == 1; }},
+        {"BitBtn4", TAppForm::UrlListPage, false, [&] { return recorder.opened.size() == 1; }},
+    };
+    for (const auto& c : cases) {
+        urls->setLines({});
+        form->downloadLog()->view()->setLines({QStringLiteral("(DOWNLOADED) URL: http://127.0.0.1/d")});
+        form->errorLog()->view()->setLines({QStringLiteral("(ERROR) Error URL: http://127.0.0.1/e")});
+        form->pages()->setCurrentIndex(c.page);
+        auto* control = form->findChild<QWidget*>(QLatin1String(c.control));
+        ASSERT_NE(control, nullptr) << c.control;
+        control->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() != nullptr; })) << c.control;
+        const auto before = presses();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(presses() - before, c.pressesDownloadAll ? 1 : 0) << c.control;
+        if (c.ownEffect) {
+            EXPECT_TRUE(c.ownEffect()) << c.control;
+        }
+        EXPECT_FALSE(form->runController()->running()) << c.control;
+    }
+    // The tab bar keeps Enter too.
+    form->pages()->tabBar()->setFocus();
+    const auto before = presses();
+    QTest::keyClick(form->pages()->tabBar(), Qt::Key_Return);
+    EXPECT_EQ(presses(), before);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+TEST_F(AppFormTest, StatusPanelsShowAUrlThatLooksLikeMarkupAsWritten) {
+    const QString url =
+        QStringLiteral("(1 / 1) Downloading http://127.0.0.1/<b>bold</b>&amp;<i>x</i>.zip...");
+    form->statusPanels()->setPanelText(0, url);
+    auto* panel = form->statusPanels()->findChild<QLabel*>(QStringLiteral("StatusPanel0"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->textFormat(), Qt::PlainText);
+    EXPECT_EQ(panel->text(), url);
+    // The tool tip, which is always read as markup, renders to the same text.
+    QTextDocument tip;
+    tip.setHtml(panel->toolTip());
+    EXPECT_EQ(tip.toPlainText(), url);
+}
+
+// Drops as the window system delivers them: to the control under the pointer first.
+class DropTest : public AppFormTest {
+protected:
+    // Drags data over control and drops it there; whether the drop was taken.
+    bool dropOn(QWidget* control, QMimeData* data) {
+        const QPoint point = control->rect().center();
+        QDragEnterEvent enter(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(point), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control, &drop);
+        return drop.isAccepted();
+    }
+    static QMimeData* files(const QStringList& paths) {
+        auto* data = new QMimeData;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data->setUrls(urls);
+        data->setText(urls.first().toString());
+        return data;
+    }
+
+    test::TempDir dropped;
+};
+
+TEST_F(DropTest, FoldersAndFilesDroppedOnAnySingleLineBoxFollowTheWindowsRule) {
+    form->menu().advancedSettings->trigger();
+    form->show();
+    dropped.write(QStringLiteral("urls.txt"), "http://127.0.0.1/dropped\n");
+    const QString folder = dropped.path();
+    const std::pair<const char*, int> boxes[] = {
+        {"Edit1", TAppForm::UrlListPage},       {"Edit6", TAppForm::UrlListPage},
+        {"ComboBox1", TAppForm::UrlListPage},   {"SpinEdit1", TAppForm::UrlListPage},
+        {"Edit3", TAppForm::ProxyListPage},     {"Edit4", TAppForm::ProxyListPage},
+        {"SpinEdit3", TAppForm::ProxyListPage},
+    };
+    for (const auto& [name, page] : boxes) {
+        form->pages()->setCurrentIndex(page);
+        auto* control = form->findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(control, nullptr) << name;
+        QWidget* target = control->findChild<QLineEdit*>() ? control->findChild<QLineEdit*>() : control;
+        auto* box = qobject_cast<QLineEdit*>(target);
+        ASSERT_NE(box, nullptr) << name;
+        const QString text = box->text();
+        form->folderRow()->folderBox()->setText(QStringLiteral("/elsewhere/"));
+        form->urlEditor()->setLines({});
+
+        const std::unique_ptr<QMimeData> both(files({folder, dropped.file(QStringLiteral("urls.txt"))}));
+        EXPECT_TRUE(dropOn(box, both.get())) << name;
+        if (box != form->folderRow()->folderBox()) {
+            EXPECT_EQ(box->text(), text) << name;
+        }
+        EXPECT_EQ(form->folderRow()->folderBox()->text(), folder + QLatin1Char('/')) << name;
+        EXPECT_EQ(form->urlEditor()->lines(), QStringList({"http://127.0.0.1/dropped"})) << name;
+    }
+    // Plain text without a file still goes into the box.
+    QMimeData text;
+    text.setText(QStringLiteral("typed-by-drop"));
+    QLineEdit* extension = form->findChild<QLineEdit*>(QStringLiteral("Edit6"));
+    extension->clear();
+    EXPECT_TRUE(dropOn(extension, &text));
+    EXPECT_EQ(extension->text(), QStringLiteral("typed-by-drop"));
 }
 
 } // namespace

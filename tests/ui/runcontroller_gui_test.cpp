@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 
 namespace hl {
@@ -223,6 +224,7 @@ TEST_F(RunControllerTest, ARunIsRefusedForAnEmptyListOrAFolderThatCannotBeWritte
     output.write(QStringLiteral("plain-file"), "not a folder");
     folderBox()->setText(output.file(QStringLiteral("plain-file/sub")));
     form->urlEditor()->setLines({QStringLiteral("http://127.0.0.1:9/a")});
+    folderBox()->setFocus();
     QTest::keyClick(folderBox(), Qt::Key_Return); // the start button is the window's default button
     EXPECT_FALSE(form->runController()->running());
     ASSERT_EQ(prompts->messages.size(), 2u);
@@ -271,6 +273,42 @@ TEST_F(RunControllerTest, ClosingTheWindowDuringARunStopsItFirst) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 20000));
     EXPECT_EQ(server.connectionCount(), 1);
     EXPECT_EQ(errorLog().size(), 1);
+}
+
+TEST_F(RunControllerTest, ResetToDefaultsDuringARunRestartsOnlyAfterTheRunHasEnded) {
+    test::ScriptedServer server([&](test::ScriptedConnection& connection) {
+        if (connection.readHead().isEmpty()) return;
+        connection.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+        for (int i = 0; i < 1000 && !connection.waitForClientClose(10); ++i)
+            connection.send(QByteArray(100, 'c'));
+    });
+    bool runningAtRestart = true;
+    form.reset();
+    WindowEnvironment restarting = environment();
+    restarting.restart = [&] {
+        runningAtRestart = form->runController()->running();
+        ++restarts;
+    };
+    form = std::make_unique<TAppForm>(restarting);
+    folderBox()->setText(output.path());
+    form->advancedSettings()->serverProposedNameBox()->setChecked(false);
+    const QString first = server.url(QStringLiteral("/a.bin"));
+    form->urlEditor()->setLines({first, server.url(QStringLiteral("/b.bin"))});
+    form->show();
+    QTest::mouseClick(runButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->progressRow()->position() > 0; }, 10000));
+
+    prompts->confirmAnswers = {true, true};
+    // A second reset asked for while the first waits for the run must not restart twice.
+    QTimer::singleShot(0, form.get(), [&] { form->menu().resetToDefaults->trigger(); });
+    form->menu().resetToDefaults->trigger();
+    EXPECT_EQ(restarts, 1);
+    EXPECT_EQ(prompts->questions.size(), 1u);
+    EXPECT_FALSE(runningAtRestart);
+    EXPECT_EQ(errorLog(), QStringList({QStringLiteral("(ERROR) Download stopped URL: ") + first}));
+    EXPECT_EQ(server.connectionCount(), 1);
+    EXPECT_FALSE(settings.exists(QStringLiteral("settings.ini")));
+    EXPECT_FALSE(settings.exists(QStringLiteral("list.txt")));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ui/advancedsettingspanel.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
+#include "ui/listmirror.h"
 #include "ui/proxylisttab.h"
 #include "ui/settingsbinder.h"
 #include "ui/texteditor.h"
@@ -119,6 +120,7 @@ TEST_F(SettingsBinderTest, ListFilesAreLoadedAndMirrored) {
     EXPECT_TRUE(form->proxyTab()->editor()->lines().isEmpty()); // "Remember Proxy List" is off
 
     form->urlEditor()->appendLine(QStringLiteral("ftp://127.0.0.1/c"));
+    form->listMirror()->writePending(); // the lists follow in the background
     EXPECT_EQ(settings.read(QStringLiteral("list.txt")),
               "\xEF\xBB\xBFhttp://127.0.0.1/a\r\nhttp://127.0.0.1/b\r\nftp://127.0.0.1/c\r\n");
 
@@ -127,6 +129,7 @@ TEST_F(SettingsBinderTest, ListFilesAreLoadedAndMirrored) {
     reopen();
     EXPECT_EQ(form->proxyTab()->editor()->lines(), QStringList({"p1:8080", "p2:3128"}));
     form->proxyTab()->editor()->appendLine(QStringLiteral("p3:1080"));
+    form->listMirror()->writePending();
     EXPECT_EQ(settings.read(QStringLiteral("proxylist.txt")), "p1:8080\np2:3128\np3:1080");
 }
 

@@ -2,6 +2,7 @@
 #include "ui/appform.h"
 #include "ui/foldercommands.h"
 #include "ui/folderrow.h"
+#include "ui/listmirror.h"
 #include "ui/proxylisttab.h"
 #include "ui/texteditor.h"
 #include "ui/urllistcommands.h"
@@ -94,6 +95,7 @@ TEST_F(UrlListCommandsTest, LoadDecodesTheChosenEncodingAndSaveKeepsTheFileStyle
                             {desktop.file(QStringLiteral("ansi.txt")), ListFileEncoding::Ansi}};
     form->menu().loadList->trigger();
     EXPECT_EQ(editor->lines(), QStringList({"http://127.0.0.1/\u00e9", "http://127.0.0.1/b"}));
+    form->listMirror()->writePending(); // list.txt follows in the background
     EXPECT_EQ(settings.read(QStringLiteral("list.txt")),
               "\xEF\xBB\xBFhttp://127.0.0.1/\xC3\xA9\r\nhttp://127.0.0.1/b\r\n");
     form->menu().saveList->trigger();
@@ -128,6 +130,7 @@ TEST_F(UrlListCommandsTest, DroppedFolderBecomesTheSaveFolderAndDroppedFileTheLi
     EXPECT_EQ(form->folderRow()->folderBox()->text(), desktop.file(QStringLiteral("drop/")));
     EXPECT_EQ(form->folderCommands()->saveFolder(), desktop.file(QStringLiteral("drop")));
     EXPECT_EQ(editor->lines(), QStringList({"http://127.0.0.1/caf\u00e9"}));
+    form->listMirror()->writePending();
     EXPECT_TRUE(settings.read(QStringLiteral("list.txt")).contains("caf\xC3\xA9\r\n"));
 }
 
