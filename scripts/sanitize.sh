@@ -36,9 +36,12 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$SUPPRESSI
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:die_after_fork=0:suppressions=$SUPPRESSIONS/tsan.supp:print_suppressions=0"
 
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    # ccache when there is one: CI builds three trees and most objects repeat between runs.
+    launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     # No build type: the sanitizer flags bring their own optimisation and debug levels.
     cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE= -DHARVESTLINE_SANITIZER="$SANITIZER" \
-        -DHARVESTLINE_BENCH=OFF -DHARVESTLINE_TOOLS=OFF
+        -DHARVESTLINE_BENCH=OFF -DHARVESTLINE_TOOLS=OFF "${launcher[@]}"
 fi
 cmake --build "$BUILD_DIR" -j "$JOBS"
 
