@@ -3,8 +3,10 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 CTEST_ARGS ?=
+# Kills per mode of `make test-soak`; 100 for the long run by hand. SOAK_SEED replays a run.
+SOAK_KILLS ?= 12
 
-.PHONY: deps build run test test-unit test-interop test-gui test-asan test-tsan package bench fuzz fuzz-smoke format clean
+.PHONY: deps build run test test-unit test-interop test-gui test-soak test-asan test-tsan package bench fuzz fuzz-smoke format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -19,7 +21,7 @@ run: build
 	$(BUILD_DIR)/src/harvestline
 
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE soak $(CTEST_ARGS)
 
 test-unit:
 	$(MAKE) test CTEST_ARGS="-L unit"
@@ -34,6 +36,10 @@ test-gui:
 package: build
 	@scripts/install-deps.sh --package
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The kill-and-resume soak, one mode after another, with each mode's seed and outcome printed.
+test-soak: build
+	cd $(BUILD_DIR) && SOAK_KILLS=$(SOAK_KILLS) ctest --output-on-failure --verbose -L soak
 
 # The unit, interop and gui tests under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
 # and under ThreadSanitizer (build-tsan/).

@@ -13,11 +13,12 @@ bool isAllowedInUrlName(QChar c) {
            (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
 }
 
-// Control characters count too: NUL ends a name on the file system, and the others would
-// make names that logs and folder views cannot show plainly.
 bool isForbiddenInFileName(QChar c) {
+    // Control characters as well: a NUL would cut the name short where the system reads it, and
+    // the others make names that no one can see or type.
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F) return true;
     constexpr std::u16string_view forbidden = u"\"*+,/:;<=>?[\\]^|";
-    return c.unicode() < 0x20 || forbidden.find(c.unicode()) != std::u16string_view::npos;
+    return forbidden.find(c.unicode()) != std::u16string_view::npos;
 }
 
 // The file system takes names of at most 255 bytes; a name of many non-ASCII characters can pass

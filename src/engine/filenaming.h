@@ -18,8 +18,8 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams);
 // or only "." or "..", which name no file.
 QString FileNameFromContentDisposition(const QString& value);
 
-// Turns the characters that cannot stand in a file name (and control characters) into spaces, halves runs of
-// spaces once, trims and cuts to kMaxFileNameLength characters, and further while its encoding on the file
+// Turns the characters that cannot stand in a file name into spaces, halves runs of spaces once,
+// trims and cuts to kMaxFileNameLength characters, and further while its encoding on the file
 // system is longer than kMaxFileNameLength bytes. Also cleans the user's extension text.
 QString SanitizeFileName(const QString& text);
 

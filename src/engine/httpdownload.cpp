@@ -168,6 +168,14 @@ void HttpDownload::requireCompleteBody(const TIdHTTP& http) const {
         throw EIdConnClosedGracefully();
 }
 
+void HttpDownload::requireWholeFileAfterRange(const TIdHTTP& http, const TFileStream& file) const {
+    // A range states the length of the whole file; one that stops short of it leaves a file that
+    // is only the start of the download (kept, so that a later run continues it).
+    const TIdHTTPResponse& reply = http.Response;
+    if (reply.ResponseCode == 206 && file.Size() < reply.ContentRange.InstanceLength)
+        throw EResumeRangeShort();
+}
+
 void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
     TFileStream& file = *output.FS;
     if (output.ResumeDownload) {
@@ -198,6 +206,7 @@ void HttpDownload::fetch(TIdHTTP& http, ReservedOutput& output) {
         work_.Flush(slot_);
         if (cutByStop_) return;
         requireCompleteBody(http);
+        requireWholeFileAfterRange(http, file);
         // The redirect limit ends the call with nothing written; the old bytes of a partial file
         // must not then pass for the finished download.
         if (output.ResumeDownload && http.Response.ResponseCode / 100 == 3)

@@ -40,6 +40,7 @@ private:
     // Whether STOP was pressed; once it was, the URL ends as stopped (cutByStop_).
     bool stopRequested();
     void requireCompleteBody(const TIdHTTP& http) const;
+    void requireWholeFileAfterRange(const TIdHTTP& http, const TFileStream& file) const;
     // A failed or stopped URL leaves no empty file behind under its final or partial name.
     void discardEmptyFiles() const;
 

@@ -65,10 +65,6 @@ ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool 
                                   const QSet<QString>& heldPaths) {
     ReservedOutput out;
     out.filename = overwrite ? filename : UniqueFileName(filename);
-    // A file that is already there reserves the name by itself; emptying it now would lose it
-    // when the transfer then fails.
-    const bool placeholder = !FileExists(out.filename);
-    if (placeholder) TFileStream(out.filename, TFileStream::Mode::Create);
     out.partfilename = PartialFileName(out.filename);
     if (FileExists(out.partfilename)) {
         // A partial file that another download is still writing is never continued.
@@ -77,14 +73,21 @@ ReservedOutput ReserveOutputFiles(const QString& filename, bool overwrite, bool 
         else
             out.partfilename = UniqueFileName(out.partfilename);
     }
-    try {
-        out.FS = std::make_unique<TFileStream>(out.partfilename, out.ResumeDownload
-                                                                     ? TFileStream::Mode::OpenExisting
-                                                                     : TFileStream::Mode::Create);
-    } catch (const EStreamError&) {
-        // The longer partial name can fail where the final one did not; no reservation is left.
-        if (placeholder) DeleteIfEmpty(out.filename);
-        throw;
+    // The partial file comes first: a run killed between the two then leaves a partial file for the
+    // next run to continue, never an empty final file alone, which would pass for a finished one.
+    out.FS = std::make_unique<TFileStream>(
+        out.partfilename, out.ResumeDownload ? TFileStream::Mode::OpenExisting : TFileStream::Mode::Create);
+    // A file that is already there reserves the name by itself; emptying it now would lose it
+    // when the transfer then fails.
+    if (!FileExists(out.filename)) {
+        try {
+            TFileStream(out.filename, TFileStream::Mode::Create);
+        } catch (const EStreamError&) {
+            // No reservation is left behind.
+            out.FS.reset();
+            if (!out.ResumeDownload) DeleteIfEmpty(out.partfilename);
+            throw;
+        }
     }
     return out;
 }

@@ -38,8 +38,7 @@ ReservedOutput OutputReservations::Reserve(const QString& filename, bool overwri
 
 bool OutputReservations::IsLeftOfKilledDownload(const QString& filename) {
     std::lock_guard lock(mutex_);
-    return !held_.contains(filename) && FileSizeOf(filename) == 0 &&
-           FileSizeOf(PartialFileName(filename)) > 0;
+    return !held_.contains(filename) && FileSizeOf(filename) == 0 && FileExists(PartialFileName(filename));
 }
 
 void OutputReservations::release(const QStringList& paths) {

@@ -36,8 +36,9 @@ public:
     ReservedOutput Reserve(const QString& filename, bool overwrite, bool resumePartial,
                            bool emptyCountsAsAbsent, Hold& hold);
 
-    // Whether filename is an empty final file beside a partial file with content that no download
-    // of this process holds: the name reservation of a download that was killed mid-transfer.
+    // Whether filename is an empty final file beside its partial file (of any size) that no
+    // download of this process holds: the name reservation of a download that was killed before it
+    // finished. A finished download leaves no partial file, a failed one no empty files.
     bool IsLeftOfKilledDownload(const QString& filename);
 
 private:

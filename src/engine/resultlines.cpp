@@ -56,8 +56,10 @@ QString EmptyFileBoxText(int attempts, const QString& url) {
 
 QString LogViewLine(const QString& line) {
     static const QRegularExpression lineBreaks(QStringLiteral("[ \\t]*[\\r\\n]+[ \\t]*"));
+    static const QRegularExpression otherControls(QStringLiteral("[\\x00-\\x08\\x0B-\\x1F\\x7F]"));
     QString single = line;
-    return single.replace(lineBreaks, QStringLiteral(" "));
+    single.replace(lineBreaks, QStringLiteral(" "));
+    return single.replace(otherControls, QString(QChar::ReplacementCharacter));
 }
 
 QString ExtractLogURL(const QString& line) {

@@ -24,6 +24,8 @@ QString EmptyFileBoxText(int attempts, const QString& url);
 // A result line as the Download Log and the Error Log hold it: one line per URL, also when an error
 // message carries line breaks (the socket errors put one between their number and their text, a
 // server's reply text ends with one): a run of breaks, with the blanks around it, becomes one space.
+// Any other control character (a server may put one in a redirect target) becomes U+FFFD: an escape
+// sequence would otherwise act on the terminal that shows the line, and a NUL make the log binary.
 QString LogViewLine(const QString& line);
 
 // The first "http://", else "https://", else "ftp://" URL of a log line, up to the next space;

@@ -9,11 +9,11 @@ ResumeTargetStream::ResumeTargetStream(TStream& file, std::function<qint64(qint6
 
 void ResumeTargetStream::bodyStarts() {
     if (decided_) return;
-    decided_ = true;
     const qint64 resumeAt = file_.Position();
-    if (resumeAt == 0) return;
+    // Also for a file that starts empty: a range that begins later would pass for the whole file.
     const qint64 start = bodyStart_(resumeAt);
     if (start > resumeAt) throw EResumeRangeGap();
+    decided_ = true;
     if (start < resumeAt) {
         const qint64 from = std::max<qint64>(start, 0);
         file_.SetSize(from);
@@ -29,6 +29,9 @@ void ResumeTargetStream::Seek(qint64 position) {
 void ResumeTargetStream::SetSize(qint64 size) {
     // Growing the stream reserves a body's length: the body starts.
     if (size > Position()) bodyStarts();
+    // Before that, the client only goes back to where it began (after a redirect, or a reply that
+    // failed or was refused): the partial file keeps every byte, the kilobyte asked for again too.
+    if (!decided_) return;
     // The file itself only grows by what is written, into space reserved here. A partial file
     // longer than what arrived would, after a crash or a kill, be resumed from its end with a hole
     // of zeros inside.

@@ -4,7 +4,8 @@
 // whole file (a status other than 206), or send a range that starts elsewhere; written at the
 // resume position either would corrupt the file. So the body is written where it belongs: the
 // partial file is cut back to that place first (byte 0 for the whole file), and a range that starts
-// beyond the resume position, which would leave a gap, is refused before anything is written. Positions seen
+// beyond the resume position, which would leave a gap, is refused before anything is written (a
+// fresh download resumes at 0: a range it did not ask for cannot pass for the file). Positions seen
 // by the client stay those of a resumed file, so its own bookkeeping (reset to the start position, cutting
 // back to what arrived) keeps working. A reservation of the body's length reserves disk space only: the file
 // always holds exactly the bytes received, since a later resume continues from its end.
@@ -17,6 +18,9 @@ namespace hl {
 
 HL_DECLARE_FIXED_EXCEPTION(EResumeRangeGap, EIdException,
                            "The server sent a range that does not continue the partial file.");
+// A range whose end falls short of the length of the whole file that it states.
+HL_DECLARE_FIXED_EXCEPTION(EResumeRangeShort, EIdException,
+                           "The server sent a range that does not reach the end of the file.");
 
 class ResumeTargetStream final : public TStream {
 public:

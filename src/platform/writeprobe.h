@@ -4,9 +4,11 @@
 
 namespace hl {
 
-// True when the file "chk.tmp" can be created anew in `folder` (with or without a trailing
-// separator); the file is removed again at once. A "chk.tmp" that already exists there makes the
-// probe fail, as does an empty folder name. Blocks only for the file system calls.
+// True when a file can be created in `folder` (with or without a trailing separator) and no
+// "chk.tmp" is there: the probe file "chk.tmp" of the design, created anew and deleted on close.
+// The file made has no name, so none is left behind even when the process is killed (a named
+// "chk.tmp", removed at once, on file systems that cannot make such files). An empty folder name
+// fails. Blocks only for the file system calls.
 bool CanWriteToFolder(const QString& folder);
 
 } // namespace hl

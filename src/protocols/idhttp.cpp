@@ -357,6 +357,9 @@ bool TIdHTTP::replyAllowsKeepAlive() const {
 
 bool TIdHTTP::receiveReplyHead(bool emptyLineIsConsent) {
     for (;;) {
+        // The whole head, not only each wait within it, comes within the read time-out: a server
+        // dripping a byte now and then would otherwise hold the download for as long as it likes.
+        const ReadDeadlineScope deadline(io(), ReadTimeout);
         const QByteArray statusLine = io().ReadLn();
         if (statusLine.isEmpty() && emptyLineIsConsent) return false;
         headComplete_ = readReplyHeadAfter(statusLine, io(), Response, MaxHeaderLines);
@@ -403,6 +406,11 @@ TIdHTTP::ReplyOutcome TIdHTTP::handleRedirect() {
     redirectCount_ = count;
     if (!handled) raiseProtocolError();
     if (HandleRedirects && redirectCount_ < RedirectMaximum) {
+        // This client speaks HTTP only: a Location on another scheme would have it send a request
+        // to whatever port the server names, an FTP or a mail server's included.
+        const QString protocol = parseURI(dest).Protocol;
+        if (!protocol.isEmpty() && protocol != QLatin1String("http") && protocol != QLatin1String("https"))
+            throw EIdUnknownProtocol();
         Request.URL = dest;
         // A 303 asks for the new resource with GET; HEAD stays HEAD, as it only asks for headers.
         const bool seeOther = code == 303 || (code == 302 && HTTPOptions.testFlag(hoTreat302Like303));

@@ -2,6 +2,8 @@
 
 #include "protocols/idexceptions.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace hl {
@@ -98,7 +100,7 @@ qint64 TIdIOHandlerSocket::fillBuffer() {
     input_.resize(used + kBufferSize);
     qint64 n = 0;
     try {
-        n = RecvRaw(input_.data() + used, kBufferSize, socketWait(ReadTimeout));
+        n = RecvRaw(input_.data() + used, kBufferSize, readWaitMs());
     } catch (...) {
         input_.resize(used);
         throw;
@@ -106,6 +108,15 @@ qint64 TIdIOHandlerSocket::fillBuffer() {
     input_.resize(used + n);
     if (n == 0) peerClosed_ = true;
     return n;
+}
+
+int TIdIOHandlerSocket::readWaitMs() const {
+    const int wait = socketWait(ReadTimeout);
+    if (!readDeadline_) return wait;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(*readDeadline_ - std::chrono::steady_clock::now());
+    const int untilDeadline = static_cast<int>(std::clamp<qint64>(left.count(), 0, INT_MAX));
+    return wait == TcpSocket::kWaitForever ? untilDeadline : std::min(wait, untilDeadline);
 }
 
 void TIdIOHandlerSocket::consume(qint64 count) {
@@ -147,7 +158,7 @@ qint64 TIdIOHandlerSocket::ReadSome(char* destination, qint64 capacity) {
     }
     if (peerClosed_) return 0;
     // Large reads go straight into the caller's memory, without passing through the buffer.
-    const qint64 n = RecvRaw(destination, capacity, socketWait(ReadTimeout));
+    const qint64 n = RecvRaw(destination, capacity, readWaitMs());
     if (n == 0) {
         peerClosed_ = true;
         return 0;

@@ -11,8 +11,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace hl {
 
@@ -36,6 +38,13 @@ public:
     // Tunnel run as part of connecting; the transport keeps a private copy. nullptr: none.
     void SetTransparentProxy(const ConnectionTunnel* tunnel);
     const ConnectionTunnel* TransparentProxy() const { return tunnel_.get(); }
+
+    // While set, every wait for incoming data also ends at this moment (EIdReadTimeout): a part of
+    // an exchange that must arrive as a whole, such as a reply head, cannot be stretched without
+    // end by a peer that sends a byte now and then. nullopt clears it.
+    void SetReadDeadline(std::optional<std::chrono::steady_clock::time_point> deadline) {
+        readDeadline_ = deadline;
+    }
 
     // Called on the reading thread with the number of bytes each time bytes leave the receive
     // buffer (line ends included). The clients use it for their work reporting.
@@ -95,6 +104,8 @@ protected:
 private:
     qint64 fillBuffer();
     void consume(qint64 count);
+    // How long the next wait for incoming data may last: ReadTimeout, cut by the read deadline.
+    int readWaitMs() const;
 
     TcpSocket socket_;
     std::unique_ptr<ConnectionTunnel> tunnel_;
@@ -102,6 +113,23 @@ private:
     qsizetype inputPos_ = 0;
     bool peerClosed_ = false;
     quint32 peerAddress_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> readDeadline_;
+};
+
+// Gives a transport a read deadline of timeoutMs from now (none when timeoutMs is 0 or -1) for as
+// long as it lives.
+class ReadDeadlineScope {
+public:
+    ReadDeadlineScope(TIdIOHandlerSocket& io, int timeoutMs) : io_(io) {
+        if (timeoutMs > 0)
+            io.SetReadDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs));
+    }
+    ~ReadDeadlineScope() { io_.SetReadDeadline(std::nullopt); }
+    ReadDeadlineScope(const ReadDeadlineScope&) = delete;
+    ReadDeadlineScope& operator=(const ReadDeadlineScope&) = delete;
+
+private:
+    TIdIOHandlerSocket& io_;
 };
 
 } // namespace hl

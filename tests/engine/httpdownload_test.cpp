@@ -197,27 +197,35 @@ TEST_F(HttpDownloadTest, ResumeWritesARangeWhereTheServerSaysItStarts) {
     QByteArray content(6000, 0);
     for (int i = 0; i < content.size(); ++i)
         content[i] = char('a' + i % 26);
-    const auto partialReply = [&](qsizetype from) {
-        const QByteArray range = "bytes " + QByteArray::number(from) + "-5999/6000";
+    const auto partialReply = [&](qsizetype from, qsizetype to) {
+        const QByteArray range = "bytes " + QByteArray::number(from) + "-" + QByteArray::number(to) + "/6000";
         return test::httpReply("HTTP/1.1 206 Partial Content", "Content-Range: " + range + "\r\n",
-                               content.mid(from));
+                               content.mid(from, to + 1 - from));
     };
-    site.reply("/early.zip", partialReply(0));
-    site.reply("/late.zip", partialReply(4500));
-    dir.write(QStringLiteral("early.zip.part"), content.left(5000));
-    dir.write(QStringLiteral("late.zip.part"), content.left(5000));
+    site.reply("/early.zip", partialReply(0, 5999));
+    site.reply("/late.zip", partialReply(4500, 5999));
+    site.reply("/short.zip", partialReply(3976, 5499));
+    for (const char* name : {"early.zip.part", "late.zip.part", "short.zip.part"})
+        dir.write(QString::fromLatin1(name), content.left(5000));
     window.options.serverProposedName = false;
-    run({url("/early.zip"), url("/late.zip")});
+    run({url("/early.zip"), url("/late.zip"), url("/short.zip")});
 
     // Asked from byte 3976, sent from byte 0: still the right file.
     EXPECT_EQ(dir.read(QStringLiteral("early.zip")), content);
-    // Sent from byte 4500: bytes 3976 to 4499 would be missing, so nothing is taken.
-    EXPECT_EQ(window.errorLog,
-              QStringList{QStringLiteral("(ERROR) The server sent a range that does not continue the partial "
-                                         "file. URL: ") +
-                          url("/late.zip")});
+    // Sent from byte 4500: bytes 3976 to 4499 would be missing, so nothing is taken. Sent up to byte
+    // 5499 of 6000: what came is kept for a later resume, but it is not the file.
+    EXPECT_EQ(
+        window.errorLog,
+        (QStringList{QStringLiteral("(ERROR) The server sent a range that does not continue the partial "
+                                    "file. URL: ") +
+                         url("/late.zip"),
+                     QStringLiteral("(ERROR) The server sent a range that does not reach the end of the "
+                                    "file. URL: ") +
+                         url("/short.zip")}));
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("late.zip"))));
-    EXPECT_TRUE(content.startsWith(dir.read(QStringLiteral("late.zip.part"))));
+    EXPECT_EQ(dir.read(QStringLiteral("late.zip.part")), content.left(5000));
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("short.zip"))));
+    EXPECT_EQ(dir.read(QStringLiteral("short.zip.part")), content.left(5500));
 }
 
 TEST_F(HttpDownloadTest, ABodyShorterThanItsLengthFailsAndKeepsThePartialFile) {
@@ -287,9 +295,9 @@ TEST_F(HttpDownloadTest, ResumeEndingOnTheRedirectLimitFailsAndKeepsThePartialFi
     window.options.serverProposedName = false;
     run({url("/r0")});
     EXPECT_EQ(window.errorLog, QStringList{QStringLiteral("(ERROR) HTTP/1.1 302 Found URL: ") + url("/r0")});
-    // Only the overlap that would have been fetched again is gone.
+    // Nothing of it is gone, not even the kilobyte that was asked for again.
     EXPECT_EQ(dir.entries(), QStringList{QStringLiteral("r0.part")});
-    EXPECT_EQ(dir.read(QStringLiteral("r0.part")), partial.left(3000 - 1024));
+    EXPECT_EQ(dir.read(QStringLiteral("r0.part")), partial);
 }
 
 TEST_F(HttpDownloadTest, ReportsEveryFailureWithItsMessage) {

@@ -1,6 +1,7 @@
 #include "engine/resultlines.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace hl {
 namespace {
@@ -31,6 +32,10 @@ TEST(LogViewLine, TurnsLineBreaksIntoOneSpace) {
               QStringLiteral("(ERROR) No such file. URL: ftp://h/a"));
     EXPECT_EQ(LogViewLine(QStringLiteral("(SKIPPED) URL: http://h/a")),
               QStringLiteral("(SKIPPED) URL: http://h/a"));
+    // Other control characters cannot act on a terminal; a tab stays.
+    const char16_t redirected[] = u"REDIRECTED: /a\0b\u001b[2J\u007f\tc";
+    EXPECT_EQ(LogViewLine(QStringView(redirected, qsizetype(std::size(redirected)) - 1).toString()),
+              QStringLiteral("REDIRECTED: /a\uFFFDb\uFFFD[2J\uFFFD\tc"));
 }
 
 TEST(ExtractLogURL, TakesPrefixesInTableOrder) {

@@ -39,30 +39,44 @@ TEST(ResumeTargetStream, ContinuesAPartialReplyAndRestartsAWholeOne) {
 }
 
 TEST(ResumeTargetStream, WritesARangeWhereItStartsAndRefusesOneThatLeavesAGap) {
-    const auto resumeWithRangeFrom = [](qint64 start) {
+    {
         TMemoryStream file;
         file.Write(QByteArray("0123456789abc"));
         file.Seek(10);
-        ResumeTargetStream stream(file, [start](qint64) { return start; });
+        ResumeTargetStream stream(file, [](qint64) -> qint64 { return 6; });
         receive(stream, "WXYZ", 4);
-        return file.Data();
-    };
-    EXPECT_EQ(resumeWithRangeFrom(6), "012345WXYZ");
+        EXPECT_EQ(file.Data(), "012345WXYZ");
+    }
+
+    TMemoryStream file;
+    file.Write(QByteArray("0123456789abc"));
+    file.Seek(10);
+    ResumeTargetStream stream(file, [](qint64) -> qint64 { return 11; });
     try {
-        resumeWithRangeFrom(11);
+        receive(stream, "WXYZ", 4);
         FAIL() << "a range beyond the resume position was written";
     } catch (const EResumeRangeGap& error) {
         EXPECT_EQ(error.message(),
                   QStringLiteral("The server sent a range that does not continue the partial file."));
     }
+    // The client then cuts back to where it began: the partial file stays whole, the kilobyte that
+    // was asked for again included.
+    stream.SetSize(stream.Position());
+    EXPECT_EQ(file.Data(), "0123456789abc");
 }
 
-TEST(ResumeTargetStream, LeavesAFileWithoutResumePositionAsItIs) {
+TEST(ResumeTargetStream, AFreshFileTakesABodyOnlyFromItsStart) {
     TMemoryStream file;
     ResumeTargetStream stream(file, [](qint64) -> qint64 { return 0; });
     receive(stream, "body", 4);
     EXPECT_EQ(file.Data(), "body");
     EXPECT_FALSE(stream.StartedBeforeResumePosition());
+
+    // A range from further on, which a fresh download never asked for, is no file.
+    TMemoryStream fresh;
+    ResumeTargetStream later(fresh, [](qint64) -> qint64 { return 100; });
+    EXPECT_THROW(receive(later, "body", 4), EResumeRangeGap);
+    EXPECT_EQ(fresh.Size(), 0);
 }
 
 TEST(ResumeTargetStream, KeepsTheFileAtTheBytesThatArrived) {

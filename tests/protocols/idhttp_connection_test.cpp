@@ -188,6 +188,25 @@ TEST(HttpConnections, ReadTimesOutAgainstASilentPeer) {
     EXPECT_THROW(http.Get(server.url(), nullptr), EIdReadTimeout);
 }
 
+TEST(HttpConnections, AHeadDrippedByteByByteTimesOutAsAWhole) {
+    // Each byte comes well within the read time-out; the head as a whole does not.
+    ScriptedServer server([](ScriptedConnection& c) {
+        if (c.readHead().isEmpty()) return;
+        const QByteArray head = "HTTP/1.1 200 OK\r\nX-Drip: " + QByteArray(100, 'a');
+        for (const char byte : head) {
+            if (c.waitForClientClose(50)) return;
+            c.send(QByteArray(1, byte));
+        }
+    });
+    TestClient http;
+    http.ReadTimeout = 500;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(http.Get(server.url(), nullptr), EIdReadTimeout);
+    EXPECT_GE(timer.elapsed(), 450);
+    EXPECT_LT(timer.elapsed(), 3000);
+}
+
 class NoNamesResolver final : public HostResolver {
 public:
     std::optional<quint32> lookup(const QString&) const override { return std::nullopt; }

@@ -195,5 +195,26 @@ TEST(HttpRedirects, HandlerDecidesWhetherARedirectIsAnError) {
     EXPECT_EQ(http.Response.Location, QStringLiteral("/elsewhere"));
 }
 
+TEST(HttpRedirects, ALocationOnAnotherSchemeIsNotFollowed) {
+    ScriptedServer ftp([](test::ScriptedConnection& connection) { connection.send("220 ready\r\n"); });
+    const QByteArray targets[] = {"ftp://127.0.0.1:" + QByteArray::number(ftp.port()) + "/f.bin",
+                                  "FTP://127.0.0.1:" + QByteArray::number(ftp.port()) + "/f.bin",
+                                  "file:///etc/passwd"};
+    for (const QByteArray& target : targets) {
+        ScriptedServer server(answerEachRequest([&](const QByteArray&) {
+            return httpReply("HTTP/1.1 302 Found", "Location: " + target + "\r\n", "");
+        }));
+        TestClient http;
+        http.HandleRedirects = true;
+        TMemoryStream destination;
+        try {
+            http.Get(server.url(), &destination);
+            ADD_FAILURE() << "followed " << target.toStdString();
+        } catch (const EIdUnknownProtocol&) {
+        }
+    }
+    EXPECT_EQ(ftp.connectionCount(), 0);
+}
+
 } // namespace
 } // namespace hl

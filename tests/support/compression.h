@@ -11,4 +11,15 @@ QByteArray zlibBytes(const QByteArray& data);
 // Raw deflate data (RFC 1951), without any wrapper.
 QByteArray rawDeflateBytes(const QByteArray& data);
 
+// A gzip member of many MiB of zero bytes, sent piece by piece without compressing them all: the
+// header, then `block` any number of times (each piece inflates to one MiB of zeros and needs
+// nothing before it), then the end for that number of pieces.
+struct GzipOfZeros {
+    static constexpr qint64 kBlockBytes = 1024 * 1024;
+    QByteArray header;
+    QByteArray block;
+    QByteArray end(qint64 blocks) const;
+};
+GzipOfZeros gzipOfZeros();
+
 } // namespace hl::test

@@ -2,14 +2,19 @@
 
 namespace hl::test {
 
-FtpServer::FtpServer() : LoopbackServer(QStringLiteral("pyftpdlib.log")) {
+FtpServer::FtpServer(qint64 sendBytesPerSecond) : LoopbackServer(QStringLiteral("pyftpdlib.log")) {
     // Debian's python3 has the module; the python3 first on PATH may be another installation.
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (sendBytesPerSecond > 0) {
+        start(python, {QStringLiteral(HARVESTLINE_SOURCE_DIR "/tests/support/throttledftpd.py"),
+                       QString::number(port()), files_.path(), QString::number(sendBytesPerSecond)});
+        return;
+    }
     // Without -w the anonymous user may only read. Passive listeners bind to the address the
     // control connection came in on, which is 127.0.0.1.
-    start(QStringLiteral("/usr/bin/python3"),
-          {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-           QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port()), QStringLiteral("-d"),
-           files_.path()});
+    start(python, {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
+                   QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port()),
+                   QStringLiteral("-d"), files_.path()});
 }
 
 QString FtpServer::put(const QString& name, const QByteArray& content) const {

@@ -1,6 +1,7 @@
 #pragma once
 // Debian's pyftpdlib, started for one test on a free loopback port: anonymous, read-only, serving a
-// temporary folder. Passive data ports are bound on 127.0.0.1 as well.
+// temporary folder. Passive data ports are bound on 127.0.0.1 as well. With a send rate, each data
+// connection sends at most that many bytes per second.
 #include "support/loopbackserver.h"
 #include "support/tempdir.h"
 
@@ -11,7 +12,7 @@ namespace hl::test {
 
 class FtpServer : public LoopbackServer {
 public:
-    FtpServer();
+    explicit FtpServer(qint64 sendBytesPerSecond = 0);
 
     // The folder served at "/".
     QString root() const { return files_.path(); }

@@ -9,18 +9,28 @@ QByteArray httpReply(const QByteArray& statusLine, const QByteArray& headers, co
            body;
 }
 
-ScriptedServer::Script answerEachRequest(std::function<QByteArray(const QByteArray& request)> respond) {
-    return [respond = std::move(respond)](ScriptedConnection& connection) {
+ScriptedServer::Script
+handleEachRequest(std::function<void(ScriptedConnection& connection, const QByteArray& request)> handle) {
+    return [handle = std::move(handle)](ScriptedConnection& connection) {
         for (;;) {
             QByteArray request = connection.readHead();
             if (request.isEmpty()) return;
             const int length = headerValue(request, "Content-Length").toInt();
             if (length > 0) request += connection.readExact(length);
-            const QByteArray answer = respond(request);
-            if (answer.isEmpty()) return;
-            connection.send(answer);
+            handle(connection, request);
         }
     };
+}
+
+ScriptedServer::Script answerEachRequest(std::function<QByteArray(const QByteArray& request)> respond) {
+    return handleEachRequest(
+        [respond = std::move(respond)](ScriptedConnection& connection, const QByteArray& request) {
+            const QByteArray answer = respond(request);
+            if (answer.isEmpty())
+                connection.close();
+            else
+                connection.send(answer);
+        });
 }
 
 QList<QByteArray> splitRequests(const QByteArray& received) {

@@ -3,10 +3,13 @@
 #include <QList>
 #include <arpa/inet.h>
 #include <chrono>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace hl::test {
@@ -97,6 +100,16 @@ void ScriptedConnection::send(const QByteArray& bytes) {
         if (n <= 0) return;
         data += n;
         left -= n;
+    }
+}
+
+bool ScriptedConnection::waitUntilDelivered(int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        int unacknowledged = 0;
+        if (fd_ < 0 || ::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0 || unacknowledged == 0) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

@@ -35,6 +35,9 @@ public:
     bool waitForClientClose(int timeoutMs);
 
     void send(const QByteArray& bytes);
+    // Waits (up to timeoutMs) until the client has acknowledged every byte sent, so that a reset
+    // that follows cannot discard any of them; false on time-out.
+    bool waitUntilDelivered(int timeoutMs = 10000);
     // Closes at once (sends FIN); later sends are ignored.
     void close();
     // Closes with a reset instead of a FIN.

@@ -1,5 +1,7 @@
 #include "support/serverprocess.h"
 
+#include "support/spawnedprocess.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <arpa/inet.h>
@@ -11,7 +13,6 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace hl::test {
 
@@ -49,14 +50,7 @@ bool programExists(const QString& program) {
 }
 
 ChildProcess::ChildProcess(const QString& program, const QStringList& arguments, const QString& logFile) {
-    std::vector<QByteArray> storage;
-    storage.push_back(program.toLocal8Bit());
-    for (const auto& a : arguments)
-        storage.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (auto& s : storage)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
+    ExecArguments command(program, arguments);
     const QByteArray log = logFile.toLocal8Bit();
 
     pid_ = ::fork();
@@ -69,7 +63,7 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
         }
         const int null = ::open("/dev/null", O_RDONLY);
         if (null >= 0) ::dup2(null, 0);
-        ::execvp(argv[0], argv.data());
+        ::execvp(command.argv()[0], command.argv());
         ::_exit(127);
     }
 }
