@@ -145,7 +145,8 @@ TEST(CliReference, CompletionOffersOptionsAndTheValuesEachTakes) {
         QString line;
         QStringList offered;
     } cases[] = {
-        {QStringLiteral("--pro"), {QStringLiteral("--proxy-list"), QStringLiteral("--proxy-type")}},
+        {QStringLiteral("--pro"),
+         {QStringLiteral("--progress"), QStringLiteral("--proxy-list"), QStringLiteral("--proxy-type")}},
         {QStringLiteral("--no-skip"), {QStringLiteral("--no-skip-existing")}},
         {QStringLiteral("--ver"), {QStringLiteral("--version")}},
         {QStringLiteral("--proxy-type socks"),
