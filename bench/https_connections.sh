@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The cost of a TLS connection: 200 sequential 16 KiB https downloads from a local nginx, each on a
-# new connection with a full handshake (one client per URL, as the download engine works), against
-# curl fetching the same 200 URLs in one process with "Connection: close" and no session reuse, so
-# that it also makes 200 full handshakes. Usage: bench/https_connections.sh [BUILD_DIR]
+# new connection (one client per URL, as the download engine works; the first handshake is a full
+# one, the others resume its session), against curl fetching the same 200 URLs in one process with
+# "Connection: close", once resuming sessions as Harvestline does and once with full handshakes
+# (--no-sessionid). Usage: bench/https_connections.sh [BUILD_DIR]
+# BASELINE=FILE adds another build's harvestline-bench-httpsconnections, for before-and-after runs.
 set -euo pipefail
 
 BUILD_DIR=$(realpath "${1:-build}")
@@ -49,7 +51,12 @@ wait_for_port "$PORT" || { echo "nginx did not come up: $(cat "$WORK/nginx/error
 
 base="https://127.0.0.1:$PORT/"
 for i in $(seq 0 $((COUNT - 1))); do printf 'url = "%sf%d.bin"\noutput = "/dev/null"\n' "$base" "$i"; done >"$WORK/curl.cfg"
-echo "https_connections: $COUNT sequential 16 KiB https downloads, one handshake each"
+echo "https_connections: $COUNT sequential 16 KiB https downloads, one connection each"
+"$BENCH" "$base" "$COUNT"
+baseline=()
+[ -n "${BASELINE:-}" ] && baseline=(-n baseline "$(realpath "$BASELINE") $base $COUNT")
+curl="curl --silent --show-error --fail --insecure -H 'Connection: close' -K $WORK/curl.cfg"
 hyperfine --style basic -N --warmup 1 --runs "$RUNS" \
-    -n harvestline "$BENCH $base $COUNT" \
-    -n curl "curl --silent --show-error --fail --insecure -H 'Connection: close' --no-sessionid -K $WORK/curl.cfg"
+    -n harvestline "$BENCH $base $COUNT" "${baseline[@]}" \
+    -n curl "$curl" \
+    -n "curl --no-sessionid" "$curl --no-sessionid"

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
         QElapsedTimer timer;
         timer.start();
         qint64 bytes = 0;
+        int resumed = 0;
         for (int i = 0; i < count; ++i) {
             auto tls = std::make_shared<hl::TIdSSLIOHandlerSocketOpenSSL>();
             tls->SSLOptions.SetSSLVersions({hl::TIdSSLVersion::sslvSSLv23, hl::TIdSSLVersion::sslvTLSv1,
@@ -31,10 +32,11 @@ int main(int argc, char** argv) {
             hl::TMemoryStream body;
             http.Get(base + QStringLiteral("f%1.bin").arg(i), &body);
             bytes += body.Size();
+            resumed += tls->SessionResumed() ? 1 : 0;
         }
         const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        std::printf("%d downloads, %lld bytes in %.1f ms: %.3f ms each\n", count,
-                    static_cast<long long>(bytes), ms, ms / count);
+        std::printf("%d downloads (%d resumed sessions), %lld bytes in %.1f ms: %.3f ms each\n", count,
+                    resumed, static_cast<long long>(bytes), ms, ms / count);
         return 0;
     } catch (const hl::Exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

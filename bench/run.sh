@@ -15,12 +15,18 @@ source "$(dirname "$0")/common.sh"
 
 die() { echo "bench: $*" >&2; exit 1; }
 
-# start_nginx ROOT: serves ROOT on 127.0.0.1 (stopping the nginx of an earlier case); sets NGINX_PORT.
+# start_nginx ROOT [tls]: serves ROOT on 127.0.0.1 (stopping the nginx of an earlier case), with
+# "tls" over https with a self-signed certificate for localhost; sets NGINX_PORT.
 start_nginx() {
-    local root=$1 prefix="$WORK/nginx"
+    local root=$1 prefix="$WORK/nginx" tls=""
     if [ -n "$NGINX_PID" ]; then kill "$NGINX_PID"; wait "$NGINX_PID" || true; NGINX_PID=""; fi
     mkdir -p "$prefix/temp"
     NGINX_PORT=$(free_port)
+    if [ "${2:-}" = tls ]; then
+        openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=localhost -days 2 \
+            -keyout "$prefix/key.pem" -out "$prefix/cert.pem" 2>/dev/null
+        tls=" ssl; ssl_certificate $prefix/cert.pem; ssl_certificate_key $prefix/key.pem"
+    fi
     # A root master would hand the workers to a user that cannot read the private work folder.
     local user=""
     [ "$(id -u)" -eq 0 ] && user="user root root;"
@@ -41,7 +47,7 @@ http {
   sendfile on;
   tcp_nopush on;
   server {
-    listen 127.0.0.1:$NGINX_PORT;
+    listen 127.0.0.1:$NGINX_PORT$tls;
     root $root;
   }
 }
@@ -154,6 +160,26 @@ case_cli_many_small() {
         "harvestline-cli -j16 (HEAD)" "$CLI -d $WORK/out -j 16 -i $list" \
         "aria2c -j16" "aria2c --quiet -j 16 -d $WORK/out -i $list" \
         "curl --parallel" "curl --silent --show-error --fail --parallel --parallel-max 16 --create-dirs --output-dir $WORK/out --remote-name-all -K $curlcfg"
+}
+
+# 100 files of 1 MiB over https, 16 at once: every harvestline-cli URL makes new connections (the
+# first handshakes are full ones, the later ones resume their sessions), against aria2c and curl
+# with the same parallelism. BASELINE_CLI=FILE adds another build's harvestline-cli.
+case_cli_https_parallel() {
+    local count=100 files="$WORK/files/https" list="$WORK/https.txt"
+    mkdir -p "$files"
+    for i in $(seq 0 $((count - 1))); do make_file "$files/f$i.bin" 1; done
+    start_nginx "$WORK/files" tls
+    for i in $(seq 0 $((count - 1))); do echo "https://127.0.0.1:$NGINX_PORT/https/f$i.bin"; done >"$list"
+    sed 's/.*/url = "&"/' "$list" >"$WORK/https-curl.cfg"
+    local baseline=()
+    [ -n "${BASELINE_CLI:-}" ] && baseline=("baseline -j16" "$(realpath "$BASELINE_CLI") -d $WORK/out -j 16 -i $list")
+    echo "cli_https_parallel: $count files of 1 MiB over https, 16 at once"
+    measure "$count" files \
+        "harvestline-cli -j16" "$CLI -d $WORK/out -j 16 -i $list" "${baseline[@]}" \
+        "aria2c -j16" "aria2c --quiet --check-certificate=false -j 16 -d $WORK/out -i $list" \
+        "curl --parallel" "curl --silent --show-error --fail --insecure --parallel --parallel-max 16 --create-dirs --output-dir $WORK/out --remote-name-all -K $WORK/https-curl.cfg"
+    rm -rf "$files"
 }
 
 # The scheduler's pacing: 6 files of 4 KiB one after another with --wait 1 (five pauses, none after
@@ -336,6 +362,7 @@ main() {
     case_ftp_get_1g
     case_cli_single_512m
     case_cli_many_small
+    case_cli_https_parallel
     case_cli_memory_100k
 }
 

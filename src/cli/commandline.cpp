@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <limits>
 
 namespace hl::cli {
@@ -44,6 +45,7 @@ const SwitchFlag kSwitchFlags[] = {
     {"resume", "no-resume", [](CommandLine& c) -> bool& { return c.options.resumePartial; }},
     {"server-name", "no-server-name", [](CommandLine& c) -> bool& { return c.options.serverProposedName; }},
     {"compression", "no-compression", [](CommandLine& c) -> bool& { return c.options.zlibCompression; }},
+    {"strict-tls", "no-strict-tls", [](CommandLine& c) -> bool& { return c.options.strictTls; }},
 };
 
 void applySwitchFlags(const QCommandLineParser& parser, CommandLine& result) {
@@ -87,6 +89,17 @@ void applyGrabOptions(const QCommandLineParser& parser, CommandLine& result) {
         result.grabScope = grabScopeValue(parser.value(QStringLiteral("scope")));
 }
 
+// --ca-file names the authorities that strict verification trusts; a file that cannot be read
+// would fail every https URL, so it is refused before the run.
+void applyCaFile(const QCommandLineParser& parser, CommandLine& result) {
+    if (!parser.isSet(QStringLiteral("ca-file"))) return;
+    const QString file = parser.value(QStringLiteral("ca-file"));
+    if (!result.options.strictTls) throw UsageError(QStringLiteral("--ca-file needs --strict-tls"));
+    if (!QFileInfo(file).isFile() || !QFileInfo(file).isReadable())
+        throw UsageError(QStringLiteral("--ca-file: cannot read \"%1\"").arg(file));
+    result.options.caFile = file;
+}
+
 } // namespace
 
 CommandLine DefaultCommandLine() {
@@ -124,6 +137,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         valueOption({QStringLiteral("contains")}, QStringLiteral("TEXT")),
         valueOption({QStringLiteral("scope")}, QStringLiteral("SCOPE")),
     });
+    parser.addOption(valueOption({QStringLiteral("ca-file")}, QStringLiteral("FILE")));
     for (const SwitchFlag& flag : kSwitchFlags)
         parser.addOptions(
             {QCommandLineOption(QLatin1String(flag.on)), QCommandLineOption(QLatin1String(flag.off))});
@@ -169,6 +183,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const CommandLine& de
         result.everySeconds = integerValue(parser, QStringLiteral("every"), 1, kLongestDelaySeconds);
     if (result.waitSeconds > 0 && result.run.multiThreaded)
         throw UsageError(QStringLiteral("--wait pauses only a sequential run (-j 1)"));
+    applyCaFile(parser, result);
     if (parser.isSet(QStringLiteral("quiet"))) result.quiet = true;
     result.progress = progressChoice(parser, result.progress);
     result.urls += parser.positionalArguments();
@@ -200,6 +215,12 @@ QString HelpText() {
         "      --connect-timeout MS\n"
         "                           connection time-out (default 10000; 0 or -1: none)\n"
         "      --read-timeout MS    response time-out (default 10000; 0 or -1: none)\n"
+        "      --strict-tls         verify https servers: the certificate must lead to a trusted\n"
+        "                           authority and name the URL's host; TLS 1.2 and 1.3 only; a\n"
+        "                           refused certificate fails its URL with the reason (default:\n"
+        "                           any certificate is accepted; --no-strict-tls switches it back)\n"
+        "      --ca-file FILE       with --strict-tls: trust the authorities in FILE (PEM) instead\n"
+        "                           of the system's store\n"
         "      --proxy-list FILE    proxy lines as in the proxy editor, host:port[:user:password];\n"
         "                           every URL takes the next line in turn, the first line first\n"
         "      --proxy-type TYPE    how the lines are used: http (default), socks5, socks4a, socks4\n"

@@ -63,6 +63,7 @@ int RunGrab(const CommandLine& commandLine) {
     request.page.connectTimeoutMs = commandLine.options.connectTimeoutMs;
     request.page.readTimeoutMs = commandLine.options.readTimeoutMs;
     request.page.zlibCompression = commandLine.options.zlibCompression;
+    request.page.verification = {commandLine.options.strictTls, commandLine.options.caFile};
     const std::atomic<bool> neverStopped{false};
     Crawl(request, events, neverStopped);
     std::fflush(stdout);

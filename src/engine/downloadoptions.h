@@ -27,6 +27,8 @@ struct DownloadOptions {
     bool skipExisting = true;
     bool treatAsCsv = false; // "URL,folder" lines
     bool zlibCompression = true;
+    bool strictTls = false; // verify https certificates and host names
+    QString caFile;         // with strictTls: the authorities to trust; empty: the system's store
 };
 
 struct RunSettings {

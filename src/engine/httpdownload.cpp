@@ -63,6 +63,7 @@ void HttpDownload::transfer(const DownloadOptions& options, const QString& folde
     auto transport = std::make_shared<TIdSSLIOHandlerSocketOpenSSL>();
     transport->SSLOptions.SetSSLVersions({TIdSSLVersion::sslvSSLv23, TIdSSLVersion::sslvTLSv1,
                                           TIdSSLVersion::sslvTLSv1_1, TIdSSLVersion::sslvTLSv1_2});
+    transport->SSLOptions.Verification = {options.strictTls, options.caFile};
     transport->Resolver = environment_.resolver;
     // A server that stops sending reports no work; STOP still ends its connection and its HEAD.
     transport->ShouldAbort = [this] { return stopRequested(); };

@@ -1,5 +1,7 @@
 #include "engine/proxyline.h"
 
+#include "protocols/ipaddress.h"
+
 #include <QStringList>
 
 namespace hl {
@@ -33,11 +35,15 @@ ProxyLineFields parseProxyLine(const QString& line) {
     ProxyLineFields fields;
     fields.ProxySatir = line;
     if (!line.contains(QLatin1Char(':'))) return fields;
-    const QStringList parts = line.split(QLatin1Char(':'));
-    fields.ProxyHost = parts.at(0);
-    fields.ProxyPort = parts.at(1);
-    if (parts.size() >= 3) fields.ProxyUser = parts.at(2);
-    if (parts.size() >= 4) fields.ProxyPass = parts.at(3);
+    // An IPv6 literal has colons of its own: in brackets, the host ends at the "]".
+    const qsizetype close = line.startsWith(QLatin1Char('[')) ? line.indexOf(QLatin1Char(']')) : -1;
+    const qsizetype hostEnd = close > 0 ? close + 1 : line.indexOf(QLatin1Char(':'));
+    fields.ProxyHost = close > 0 ? line.mid(1, close - 1) : line.left(hostEnd);
+    if (line.mid(hostEnd, 1) != QLatin1String(":")) return fields;
+    const QStringList parts = line.mid(hostEnd + 1).split(QLatin1Char(':'));
+    fields.ProxyPort = parts.at(0);
+    if (parts.size() >= 2) fields.ProxyUser = parts.at(1);
+    if (parts.size() >= 3) fields.ProxyPass = parts.at(2);
     return fields;
 }
 
@@ -59,7 +65,7 @@ std::optional<QString> buildProxyLine(const QString& host, int port, const QStri
                                       const QString& password) {
     const QString trimmedHost = host.trimmed();
     if (trimmedHost.isEmpty()) return std::nullopt;
-    QString line = trimmedHost + QLatin1Char(':') + QString::number(port);
+    QString line = bracketedHost(trimmedHost) + QLatin1Char(':') + QString::number(port);
     if (!user.isEmpty()) line += QLatin1Char(':') + user + QLatin1Char(':') + password;
     return line;
 }

@@ -30,16 +30,17 @@ struct ProxyLineFields {
 
 // Splits the line at every ":" into host, port, user and password; empty fields keep their place,
 // fields after the fourth are ignored (a password is cut at its first ":"), nothing is trimmed.
-// A line without ":" sets only ProxySatir.
+// A line without ":" sets only ProxySatir. A host in square brackets is an IPv6 literal: the host
+// is what stands between them (without the brackets), and the fields follow the "]".
 ProxyLineFields parseProxyLine(const QString& line);
 
 // The port field as a port number (surrounding blanks allowed), or the type's default when it is
 // not a decimal number from 1 to 65535: 8080 for an HTTP proxy, 1080 for a SOCKS server.
 quint16 proxyPortOrDefault(const QString& portField, ProxyType type);
 
-// The line "Add" appends: the trimmed host, ":" and the port, then ":" user ":" password when the
-// user is not empty (neither is trimmed; the password may be empty). Nothing when the host is
-// blank, which the window answers with a beep.
+// The line "Add" appends: the trimmed host (an IPv6 literal in square brackets), ":" and the port, then ":"
+// user ":" password when the user is not empty (neither is trimmed; the password may be empty). Nothing when
+// the host is blank, which the window answers with a beep.
 std::optional<QString> buildProxyLine(const QString& host, int port, const QString& user,
                                       const QString& password);
 

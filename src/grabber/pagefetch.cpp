@@ -96,6 +96,7 @@ QString PageFetch::DownloadPage(const QString& url) {
     auto transport = std::make_shared<TIdSSLIOHandlerSocketOpenSSL>();
     transport->SSLOptions.SetSSLVersions({TIdSSLVersion::sslvSSLv23, TIdSSLVersion::sslvTLSv1,
                                           TIdSSLVersion::sslvTLSv1_1, TIdSSLVersion::sslvTLSv1_2});
+    transport->SSLOptions.Verification = request_.verification;
     transport->Resolver = request_.resolver;
     transport->ShouldAbort = request_.shouldAbort;
     TIdHTTP http;

@@ -6,6 +6,7 @@
 #include "platform/exception.h"
 #include "protocols/hostresolver.h"
 #include "protocols/httpuri.h"
+#include "protocols/ssloptions.h"
 
 #include <QString>
 #include <functional>
@@ -36,6 +37,7 @@ struct PageRequest {
     int connectTimeoutMs = 10000; // 0 or -1: no limit
     int readTimeoutMs = 10000;
     bool zlibCompression = true; // accept gzip and deflate bodies
+    TIdSSLVerification verification;
     qint64 maxPageBytes = kMaxPageBytes;
     std::shared_ptr<const HostResolver> resolver = systemResolver();
     // Asked on the fetching thread while it waits for the server; true cuts the fetch with

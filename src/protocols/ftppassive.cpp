@@ -1,6 +1,6 @@
 #include "protocols/ftppassive.h"
 
-#include "protocols/hostresolver.h"
+#include "protocols/ipaddress.h"
 
 #include <QStringList>
 
@@ -29,6 +29,24 @@ std::optional<PassiveEndpoint> parsePasvReply(const QString& firstLine) {
     return endpoint;
 }
 
+std::optional<quint16> parseEpsvReply(const QString& firstLine) {
+    const qsizetype open = firstLine.indexOf(QLatin1Char('('));
+    if (open < 0 || open + 5 > firstLine.size()) return {};
+    const QChar delimiter = firstLine[open + 1];
+    // Printable ASCII other than a digit, as RFC 2428 asks of the delimiter.
+    if (delimiter.unicode() < 33 || delimiter.unicode() > 126 || delimiter.isDigit()) return {};
+    if (firstLine[open + 2] != delimiter || firstLine[open + 3] != delimiter) return {};
+    const qsizetype portStart = open + 4;
+    const qsizetype portEnd = firstLine.indexOf(delimiter, portStart);
+    if (portEnd < 0 || portEnd + 1 >= firstLine.size() || firstLine[portEnd + 1] != QLatin1Char(')'))
+        return {};
+    const QString digits = firstLine.mid(portStart, portEnd - portStart);
+    bool ok = false;
+    const uint port = digits.toUInt(&ok, 10);
+    if (!ok || digits.size() > 5 || !digits.front().isDigit() || port < 1 || port > 65535) return {};
+    return static_cast<quint16>(port);
+}
+
 bool isPrivateIPv4(quint32 address) {
     const quint32 first = address >> 24;
     const quint32 second = (address >> 16) & 0xFF;
@@ -44,11 +62,7 @@ QString passiveDataHost(quint32 reportedAddress, const QString& controlPeer) {
 }
 
 QString ipv4Text(quint32 address) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24)
-        .arg((address >> 16) & 0xFF)
-        .arg((address >> 8) & 0xFF)
-        .arg(address & 0xFF);
+    return IpAddress::fromIPv4(address).toString();
 }
 
 } // namespace hl

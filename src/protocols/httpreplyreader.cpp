@@ -1,6 +1,7 @@
 #include "protocols/httpreplyreader.h"
 
 #include "protocols/httpexceptions.h"
+#include "protocols/httpreplyparser.h"
 
 #include <algorithm>
 #include <memory>
@@ -114,6 +115,37 @@ void readMultipartBody(TIdIOHandlerSocket& io, const QByteArray& boundary, BodyS
         const qsizetype keep = std::min<qsizetype>(window.size(), terminator.size() - 1);
         sink.Write(window.constData(), window.size() - keep);
         window.remove(0, window.size() - keep);
+    }
+}
+
+BodyFraming bodyFramingOf(const TIdHTTPResponse& response) {
+    if (response.TransferEncoding.contains(QLatin1String("chunked"), Qt::CaseInsensitive))
+        return BodyFraming::Chunked;
+    if (response.HasContentLength) return BodyFraming::Sized;
+    if (response.ContentType.trimmed().startsWith(QLatin1String("multipart/"), Qt::CaseInsensitive))
+        return BodyFraming::Multipart;
+    return BodyFraming::UntilClose;
+}
+
+bool headersAnnounceBody(const TIdHTTPResponse& response) {
+    return bodyFramingOf(response) != BodyFraming::Sized || response.ContentLength > 0;
+}
+
+void readFramedBody(TIdIOHandlerSocket& io, TIdHTTPResponse& response, BodySink& sink, int maxTrailerLines) {
+    switch (bodyFramingOf(response)) {
+    case BodyFraming::Chunked:
+        readChunkedBody(io, sink, response.RawHeaders, maxTrailerLines);
+        return;
+    case BodyFraming::Sized:
+        readSizedBody(io, response.ContentLength, sink);
+        return;
+    case BodyFraming::Multipart:
+        readMultipartBody(io, headerParameter(response.ContentType, QStringLiteral("boundary")).toLatin1(),
+                          sink);
+        return;
+    case BodyFraming::UntilClose:
+        readBodyUntilClose(io, sink);
+        return;
     }
 }
 

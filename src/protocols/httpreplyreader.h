@@ -36,6 +36,20 @@ void readChunkedBody(TIdIOHandlerSocket& io, BodySink& sink, TIdHeaderList& trai
 // Everything until the peer closes the connection.
 void readBodyUntilClose(TIdIOHandlerSocket& io, BodySink& sink);
 
+// How a reply delimits its body: chunked, by Content-Length, by a multipart boundary, or by the
+// peer's close.
+enum class BodyFraming { Chunked, Sized, Multipart, UntilClose };
+BodyFraming bodyFramingOf(const TIdHTTPResponse& response);
+
+// Whether the headers announce a body at all: chunked, a Content-Length above 0, or no length
+// (the body then ends with its boundary or the connection). Whether one is due also depends on the
+// status and the request.
+bool headersAnnounceBody(const TIdHTTPResponse& response);
+
+// Reads the body in the framing of its headers into sink, as the functions above do; a chunked
+// body's trailer lines are appended to response.RawHeaders.
+void readFramedBody(TIdIOHandlerSocket& io, TIdHTTPResponse& response, BodySink& sink, int maxTrailerLines);
+
 // A multipart body without a length: up to and including "--" boundary "--"; the rest of that
 // line is dropped. A peer that closes first ends the body. Bytes after the body may have been
 // consumed, so the connection cannot carry another reply.

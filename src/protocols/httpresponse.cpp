@@ -27,4 +27,16 @@ void TIdHTTPResponse::ParseHeaders() {
     ProxyConnection = RawHeaders.Value(QStringLiteral("Proxy-Connection"));
 }
 
+bool replyKeepsConnection(const TIdHTTPResponse& reply, bool http11Request, bool proxied) {
+    const QString close = QStringLiteral("close");
+    const QString keepAlive = QStringLiteral("keep-alive");
+    // An HTTP/1.0 peer closes after each reply unless it says otherwise; reusing its connection
+    // would send the next request into a socket that is about to close.
+    if (http11Request && reply.ResponseVersion != QLatin1String("1.0"))
+        return !headerHasToken(reply.Connection, close) &&
+               !(proxied && headerHasToken(reply.ProxyConnection, close));
+    return headerHasToken(reply.Connection, keepAlive) ||
+           (proxied && headerHasToken(reply.ProxyConnection, keepAlive));
+}
+
 } // namespace hl

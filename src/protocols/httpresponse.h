@@ -41,4 +41,9 @@ struct TIdHTTPResponse {
     void ParseHeaders();
 };
 
+// Whether a reply lets its connection carry another request: after an HTTP/1.1 request to an
+// HTTP/1.1 peer unless the reply says "close", otherwise only when it says "keep-alive". For a
+// reply from a proxy (proxied) its Proxy-Connection value counts as well.
+bool replyKeepsConnection(const TIdHTTPResponse& reply, bool http11Request, bool proxied);
+
 } // namespace hl

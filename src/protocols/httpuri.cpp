@@ -1,6 +1,7 @@
 #include "protocols/httpuri.h"
 
 #include "protocols/idexceptions.h"
+#include "protocols/ipaddress.h"
 
 #include <algorithm>
 
@@ -63,10 +64,6 @@ bool isDefaultPort(const TIdURI& uri) {
     return (protocol == QLatin1String("http") && uri.Port == QLatin1String("80")) ||
            (protocol == QLatin1String("https") && uri.Port == QLatin1String("443")) ||
            (protocol == QLatin1String("ftp") && uri.Port == QLatin1String("21"));
-}
-
-QString bracketedHost(const TIdURI& uri) {
-    return uri.IPv6 ? QLatin1Char('[') + uri.Host + QLatin1Char(']') : uri.Host;
 }
 
 bool isAscii(QChar c) {
@@ -217,13 +214,13 @@ QString requestTarget(const TIdURI& uri) {
 }
 
 QString absoluteURI(const TIdURI& uri) {
-    QString text = uri.Protocol + QLatin1String("://") + bracketedHost(uri);
+    QString text = uri.Protocol + QLatin1String("://") + bracketedHost(uri.Host);
     if (!uri.Port.isEmpty() && !isDefaultPort(uri)) text += QLatin1Char(':') + uri.Port;
     return text + requestTarget(uri);
 }
 
 QString hostHeaderValue(const TIdURI& uri, bool throughProxy) {
-    QString value = bracketedHost(uri);
+    QString value = bracketedHost(uri.Host);
     const bool defaultPort = (uri.Protocol == QLatin1String("http") && uri.Port == QLatin1String("80")) ||
                              (uri.Protocol == QLatin1String("https") && uri.Port == QLatin1String("443"));
     if (throughProxy || !defaultPort) value += QLatin1Char(':') + uri.Port;
@@ -231,7 +228,7 @@ QString hostHeaderValue(const TIdURI& uri, bool throughProxy) {
 }
 
 QString authorityWithPort(const TIdURI& uri) {
-    return bracketedHost(uri) + QLatin1Char(':') + uri.Port;
+    return bracketedHost(uri.Host) + QLatin1Char(':') + uri.Port;
 }
 
 quint16 connectPort(const TIdURI& uri) {

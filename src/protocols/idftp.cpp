@@ -64,6 +64,7 @@ void TIdFTP::openControlConnection() {
     control_.ConnectTimeout = ConnectTimeout;
     control_.ReadTimeout = ReadTimeout;
     control_.Resolver = Resolver;
+    control_.ConnectionAttemptDelay = ConnectionAttemptDelay;
     control_.ShouldAbort = waitAbortCheck();
     control_.Open();
     utf8_ = false;
@@ -80,9 +81,8 @@ void TIdFTP::readGreeting() {
 }
 
 bool TIdFTP::announceHost() {
-    const QString host = Host.contains(QLatin1Char(':')) ? QLatin1Char('[') + Host + QLatin1Char(']') : Host;
     try {
-        writeCommand(QStringLiteral("HOST ") + host);
+        writeCommand(QStringLiteral("HOST ") + bracketedHost(Host));
         readReply();
     } catch (const EIdConnClosedGracefully&) {
         return false;
@@ -169,7 +169,7 @@ QString TIdFTP::PathFromBytes(const QByteArray& bytes) const {
 void TIdFTP::Get(const QString& path, TStream& destination, bool resume) {
     resume = resume && ResumeSupported();
     if (ftpHasFeature(capabilities_, QStringLiteral("PRET"))) sendCmd(QStringLiteral("PRET RETR ") + path);
-    const PassiveEndpoint endpoint = enterPassiveMode();
+    const DataEndpoint endpoint = enterPassiveMode();
     aborted_ = false;
     openDataConnection(endpoint);
     int retrieveCode = 0;
@@ -192,22 +192,36 @@ void TIdFTP::Get(const QString& path, TStream& destination, bool resume) {
     checkReply({226, 225, 250});
 }
 
-PassiveEndpoint TIdFTP::enterPassiveMode() {
+TIdFTP::DataEndpoint TIdFTP::enterPassiveMode() {
+    if (serverReachedOverIPv6()) {
+        const QString line = sendCmd(QStringLiteral("EPSV"), {229}).text.value(0);
+        const auto port = parseEpsvReply(line);
+        if (!port) throw EIdFTPInvalidPassiveReply(QStringLiteral("Invalid passive mode reply: ") + line);
+        // The data port is on the server the control connection reached.
+        return {controlPeer(), *port};
+    }
     const QString line = sendCmd(QStringLiteral("PASV"), {227}).text.value(0);
     const auto endpoint = parsePasvReply(line);
     if (!endpoint) throw EIdFTPInvalidPassiveReply(QStringLiteral("Invalid passive mode reply: ") + line);
-    return *endpoint;
+    return {passiveDataHost(endpoint->address, controlPeer()), endpoint->port};
 }
 
-void TIdFTP::openDataConnection(const PassiveEndpoint& endpoint) {
+bool TIdFTP::serverReachedOverIPv6() const {
+    if (!tunneled()) return control_.PeerAddress().isIPv6();
+    const auto literal = IpAddress::parse(Host);
+    return literal && literal->isIPv6();
+}
+
+void TIdFTP::openDataConnection(const DataEndpoint& endpoint) {
     data_ = std::make_unique<TIdIOHandlerSocket>();
-    data_->Host = passiveDataHost(endpoint.address, controlPeer());
+    data_->Host = endpoint.host;
     data_->Port = endpoint.port;
     data_->ConnectTimeout = ConnectTimeout;
     // A tunnel's handshake is an exchange like a control reply and gets the same limit; the data
     // itself then waits as long as TransferTimeout allows (receiveData).
     data_->ReadTimeout = ReadTimeout;
     data_->Resolver = Resolver;
+    data_->ConnectionAttemptDelay = ConnectionAttemptDelay;
     data_->SetTransparentProxy(control_.TransparentProxy());
     data_->ShouldAbort = waitAbortCheck();
     data_->Open();
@@ -218,11 +232,14 @@ std::function<bool()> TIdFTP::waitAbortCheck() {
     return [this] { return !aborted_ && ShouldAbort && ShouldAbort(); };
 }
 
+bool TIdFTP::tunneled() const {
+    const ConnectionTunnel* tunnel = control_.TransparentProxy();
+    return tunnel && tunnel->enabled();
+}
+
 QString TIdFTP::controlPeer() const {
     // Through a tunnel the socket's peer is the tunnel's server; the FTP server is Host.
-    const ConnectionTunnel* tunnel = control_.TransparentProxy();
-    if (tunnel && tunnel->enabled()) return Host;
-    return ipv4Text(control_.PeerAddress());
+    return tunneled() ? Host : control_.PeerAddress().toString();
 }
 
 // The data connection's reads wait in slices no longer than the socket's own abort check, so a stop

@@ -1,7 +1,7 @@
 #pragma once
 // The FTP client (RFC 959 with the SIZE and REST extensions of RFC 3659) that fetches one file per
 // ftp URL: connection start with log-in, resume test, SIZE, and passive-mode downloads into a
-// stream.
+// stream (PASV, or EPSV when the server is reached over IPv6).
 //
 // One client belongs to one thread; every call blocks on that thread. The control connection and
 // every data connection run on their own TIdIOHandlerSocket, both through the same tunnel (SOCKS,
@@ -56,6 +56,9 @@ public:
     // Send HOST after the greeting (a server that closes in answer is reconnected without it).
     bool UseHOST = true;
     std::shared_ptr<const HostResolver> Resolver;
+    // How long one connection attempt runs before the next address of the host is tried beside
+    // it (ms; happyeyeballs.h), for the control and every data connection.
+    int ConnectionAttemptDelay = kConnectionAttemptDelayMs;
 
     // Tunnel for the control connection and every data connection; each keeps a private copy.
     // Set before Connect. nullptr: connect directly.
@@ -119,8 +122,14 @@ private:
     void sendTransferType(TIdFTPTransferType type);
 
     // Download steps.
-    PassiveEndpoint enterPassiveMode();
-    void openDataConnection(const PassiveEndpoint& endpoint);
+    struct DataEndpoint {
+        QString host;
+        quint16 port = 0;
+    };
+    // PASV, or EPSV when the server is reached over IPv6 (PASV can only name IPv4 addresses).
+    DataEndpoint enterPassiveMode();
+    bool serverReachedOverIPv6() const;
+    void openDataConnection(const DataEndpoint& endpoint);
     void receiveData(TStream& destination);
     void readAbortReplies();
 
@@ -129,7 +138,10 @@ private:
     void writeCommand(const QString& command);
     const FtpReply& readReply();
     void checkReply(std::initializer_list<int> accepted);
+    // The control connection's peer as passiveDataHost needs it: the server's address, or Host
+    // when a tunnel stands between.
     QString controlPeer() const;
+    bool tunneled() const;
     // The transports' abort check: ShouldAbort, except while an abort is being answered.
     std::function<bool()> waitAbortCheck();
 

@@ -4,6 +4,7 @@
 #include "protocols/httpauthschemes.h"
 #include "protocols/httpbodydestination.h"
 #include "protocols/httpcharset.h"
+#include "protocols/httpconnecttunnel.h"
 #include "protocols/httpcookiejar.h"
 #include "protocols/httpexceptions.h"
 #include "protocols/httpreplyreader.h"
@@ -26,10 +27,6 @@ constexpr qint64 kErrorBodyBytes = 1024 * 1024;
 constexpr int kRedirectBodyWaitMs = 5000;
 constexpr int kUnexpectedDataWaitMs = 100;
 
-bool isMultipart(const QString& contentType) {
-    return contentType.trimmed().startsWith(QLatin1String("multipart/"), Qt::CaseInsensitive);
-}
-
 bool sameText(const QString& a, const char* b) {
     return a.trimmed().compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
@@ -42,10 +39,43 @@ QString peerOf(const TIdProxyConnectionInfo& proxy) {
     return proxy.ProxyServer + QLatin1Char(':') + QString::number(proxy.ProxyPort);
 }
 
+// Lends the client's tunnel to its transport for one Open, so that the transport never keeps a
+// tunnel whose hook points into the client.
+class ClientTunnelLoan {
+public:
+    ClientTunnelLoan(TIdIOHandlerSocket& transport, std::shared_ptr<ConnectionTunnel> tunnel)
+        : transport_(transport) {
+        transport_.SetClientTunnel(std::move(tunnel));
+    }
+    ~ClientTunnelLoan() { transport_.SetClientTunnel(nullptr); }
+    ClientTunnelLoan(const ClientTunnelLoan&) = delete;
+    ClientTunnelLoan& operator=(const ClientTunnelLoan&) = delete;
+
+private:
+    TIdIOHandlerSocket& transport_;
+};
+
 } // namespace
 
+// A CONNECT's challenge is answered with the proxy credentials and retry count of the call, and
+// its reply is the client's Response, as for any request the proxy answers.
+class TIdHTTP::TunnelAuthorization final : public ConnectAuthorization {
+public:
+    explicit TunnelAuthorization(TIdHTTP& client) : client_(client) {}
+    QString authorization(const QString& target) override {
+        const auto& authenticator = client_.ProxyParams.Authentication;
+        return authenticator ? authenticator->headerValue(QStringLiteral("CONNECT"), target) : QString();
+    }
+    bool answerChallenge(const TIdHTTPResponse&) override { return client_.answerChallenge(true); }
+    void replyReceived(const TIdHTTPResponse& reply) override { client_.takeTunnelReply(reply); }
+
+private:
+    TIdHTTP& client_;
+};
+
 TIdHTTP::TIdHTTP()
-    : AuthSchemes(std::make_shared<StandardAuthSchemes>()), work_(OnWorkBegin, OnWork, OnWorkEnd) {}
+    : AuthSchemes(std::make_shared<StandardAuthSchemes>()), work_(OnWorkBegin, OnWork, OnWorkEnd),
+      tunnelAuthorization_(std::make_shared<TunnelAuthorization>(*this)) {}
 
 TIdHTTP::~TIdHTTP() {
     Disconnect();
@@ -266,16 +296,20 @@ void TIdHTTP::openConnection() {
 
     TIdIOHandlerSocket& transport = transportFor(kind);
     transport.Close();
-    transport.Host = host;
-    transport.Port = port;
+    // Through a CONNECT tunnel the transport's target is the server; the proxy is the tunnel's.
+    const bool tunneled = kind == ConnectionKind::TlsThroughProxy;
+    transport.Host = tunneled ? uri_.Host : host;
+    transport.Port = tunneled ? connectPort(uri_) : port;
     transport.ConnectTimeout = ConnectTimeout;
     transport.ReadTimeout = ReadTimeout;
-    transport.Open();
+    {
+        const ClientTunnelLoan loan(transport, tunneled ? proxyTunnel() : nullptr);
+        transport.Open();
+    }
     connectedKind_ = kind;
     connectedHost_ = host;
     connectedPort_ = port;
     connectedDestination_ = destination;
-    if (kind == ConnectionKind::TlsThroughProxy) establishProxyTunnel();
 }
 
 TIdIOHandlerSocket& TIdHTTP::transportFor(ConnectionKind kind) {
@@ -292,65 +326,35 @@ TIdIOHandlerSocket& TIdHTTP::transportFor(ConnectionKind kind) {
     if (needsTls && !tls) throw EIdIOHandlerPropInvalid();
     if (tls) {
         tls->URIToCheck = absoluteURI(uri_);
-        // The proxy leg of a tunnel is plain until the proxy has opened the tunnel.
-        tls->SetPassThrough(kind != ConnectionKind::Tls);
+        // Through a CONNECT tunnel the handshake runs once the tunnel is open, inside it.
+        tls->SetPassThrough(!needsTls);
     }
     return *IOHandler;
 }
 
-void TIdHTTP::establishProxyTunnel() {
-    const QString target = authorityWithPort(uri_);
-    try {
-        while (!requestTunnel(target)) {
-            // The proxy asked for credentials; it may have closed the connection with that answer.
-            if (!reusable_ || !io().DiscardInputAndCheck()) {
-                io().Close();
-                io().Open();
-            }
-        }
-        // The tunnel is open: from here on the connection belongs to the server behind it.
-        tlsTransport()->SetPassThrough(false);
-    } catch (...) {
-        // A connection without its tunnel must never carry a request meant for the server.
-        io().Close();
-        throw;
-    }
+std::shared_ptr<HttpConnectTunnel> TIdHTTP::proxyTunnel() const {
+    auto tunnel = std::make_shared<HttpConnectTunnel>();
+    tunnel->Host = ProxyParams.ProxyServer;
+    tunnel->Port = ProxyParams.ProxyPort;
+    tunnel->UserAgent = Request.UserAgent;
+    tunnel->ProtocolVersion = ProtocolVersion;
+    tunnel->MaxHeaderLines = MaxHeaderLines;
+    tunnel->Authorization = tunnelAuthorization_;
+    return tunnel;
 }
 
-bool TIdHTTP::requestTunnel(const QString& target) {
-    Response.Clear();
-    reusable_ = false;
-    sent_ = {false, true};
-    const QString proxyAuthorization =
-        ProxyParams.Authentication
-            ? ProxyParams.Authentication->headerValue(QStringLiteral("CONNECT"), target)
-            : QString();
-    io().Write(buildConnectRequestHead(target, Request.Host, Request.UserAgent, proxyAuthorization,
-                                       ProtocolVersion));
-    // Some proxies answer a CONNECT with an empty line alone: that counts as "HTTP/1.0 200 OK".
-    if (!receiveReplyHead(true)) return true;
-    const int code = Response.ResponseCode;
-    if (code >= 200 && code <= 299) return true;
-    if (code == 407 && answerChallenge(true)) {
-        skipBody();
-        return false;
-    }
-    raiseProtocolError();
+void TIdHTTP::takeTunnelReply(const TIdHTTPResponse& reply) {
+    TStream* const destination = Response.ContentStream;
+    Response = reply;
+    Response.ContentStream = destination;
+    storeReplyCookies();
 }
 
 bool TIdHTTP::replyAllowsKeepAlive() const {
     const bool proxied = sent_.toProxy;
     if (sameText(connectionValue(), "close")) return false;
     if (proxied && sameText(proxyConnectionValue(), "close")) return false;
-    const QString close = QStringLiteral("close");
-    const QString keepAlive = QStringLiteral("keep-alive");
-    // An HTTP/1.0 server closes after each reply unless it says otherwise; reusing its connection
-    // would send the next request into a socket that is about to close.
-    if (ProtocolVersion == pv1_1 && Response.ResponseVersion != QLatin1String("1.0"))
-        return !headerHasToken(Response.Connection, close) &&
-               !(proxied && headerHasToken(Response.ProxyConnection, close));
-    return headerHasToken(Response.Connection, keepAlive) ||
-           (proxied && headerHasToken(Response.ProxyConnection, keepAlive));
+    return replyKeepsConnection(Response, ProtocolVersion == pv1_1, proxied);
 }
 
 // ---- Reply ------------------------------------------------------------------------------------
@@ -485,10 +489,10 @@ void TIdHTTP::raiseProtocolError() {
 // ---- Body -------------------------------------------------------------------------------------
 
 bool TIdHTTP::bodyAnnounced() const {
-    if (Response.TransferEncoding.contains(QLatin1String("chunked"), Qt::CaseInsensitive))
-        return !HTTPOptions.testFlag(hoNoReadChunked);
-    if (Response.HasContentLength) return Response.ContentLength > 0;
-    return !(isMultipart(Response.ContentType) && HTTPOptions.testFlag(hoNoReadMultipartMIME));
+    const BodyFraming framing = bodyFramingOf(Response);
+    if (framing == BodyFraming::Chunked && HTTPOptions.testFlag(hoNoReadChunked)) return false;
+    if (framing == BodyFraming::Multipart && HTTPOptions.testFlag(hoNoReadMultipartMIME)) return false;
+    return headersAnnounceBody(Response);
 }
 
 bool TIdHTTP::bodyExpected() {
@@ -536,24 +540,16 @@ void TIdHTTP::skipRedirectBody() {
 }
 
 void TIdHTTP::receiveBody(HttpBodyDestination& target) {
-    const bool chunked = Response.TransferEncoding.contains(QLatin1String("chunked"), Qt::CaseInsensitive);
-    const bool sized = !chunked && Response.HasContentLength;
-    const bool multipart = !chunked && !sized && isMultipart(Response.ContentType);
+    const BodyFraming framing = bodyFramingOf(Response);
+    const bool sized = framing == BodyFraming::Sized;
     WorkScope work(work_, wmRead, sized ? Response.ContentLength : 0);
     try {
         if (!headComplete_) {
             // The peer closed inside the head: nothing of an announced body can have arrived.
-            if (chunked || sized) throw EIdConnClosedGracefully();
-        } else if (chunked) {
-            readChunkedBody(io(), target.input(), Response.RawHeaders, MaxHeaderLines);
-        } else if (sized) {
-            target.reserve(Response.ContentLength);
-            readSizedBody(io(), Response.ContentLength, target.input());
-        } else if (multipart) {
-            const QString boundary = headerParameter(Response.ContentType, QStringLiteral("boundary"));
-            readMultipartBody(io(), boundary.toLatin1(), target.input());
+            if (framing == BodyFraming::Chunked || sized) throw EIdConnClosedGracefully();
         } else {
-            readBodyUntilClose(io(), target.input());
+            if (sized) target.reserve(Response.ContentLength);
+            readFramedBody(io(), Response, target.input(), MaxHeaderLines);
         }
         target.finish();
     } catch (...) {
@@ -566,7 +562,8 @@ void TIdHTTP::receiveBody(HttpBodyDestination& target) {
         throw;
     }
     work.finish();
-    reusable_ = Response.KeepAlive && !multipart;
+    // A multipart body may have been read past its end.
+    reusable_ = Response.KeepAlive && framing != BodyFraming::Multipart;
 }
 
 void TIdHTTP::takeCharsetFromBody(const QByteArray& prefix) {

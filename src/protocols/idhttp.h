@@ -35,7 +35,9 @@
 
 namespace hl {
 
+class ConnectAuthorization;
 class HttpBodyDestination;
+class HttpConnectTunnel;
 class TIdSSLIOHandlerSocketBase;
 
 enum TIdHTTPOption {
@@ -130,6 +132,7 @@ public:
     int RedirectCount() const { return redirectCount_; }
 
 private:
+    class TunnelAuthorization;
     enum class ReplyOutcome { Finish, FollowRedirect, RepeatAfterAuth };
     enum class ConnectionKind { Plain, Tls, Proxy, TlsThroughProxy };
     // What the request that got the current reply was.
@@ -146,11 +149,11 @@ private:
     ConnectionKind connectionKind() const;
     void openConnection();
     TIdIOHandlerSocket& transportFor(ConnectionKind kind);
-    // On a fresh proxy connection for an https URL: CONNECT until the proxy agrees, then TLS.
-    void establishProxyTunnel();
-    // One CONNECT: true when the tunnel is open, false when a 407 was answered and the CONNECT
-    // must go again; any other answer is the proxy's protocol error.
-    bool requestTunnel(const QString& target);
+    // The CONNECT tunnel through ProxyParams for an https URL; it answers 407 challenges as the
+    // client's own requests do.
+    std::shared_ptr<HttpConnectTunnel> proxyTunnel() const;
+    // The proxy's answer to a CONNECT becomes Response, and its cookies are kept.
+    void takeTunnelReply(const TIdHTTPResponse& reply);
     // Sends the request and reads the reply head; once more on a new connection when a kept one
     // turns out to have been closed by the peer before the request reached it.
     void exchangeHead();
@@ -195,6 +198,8 @@ private:
 
     // The transport the client made itself, when the caller assigned none.
     std::shared_ptr<TIdIOHandlerSocket> ownTransport_;
+    // The authentication hook of the client's CONNECT tunnels: ProxyParams' credentials.
+    std::shared_ptr<ConnectAuthorization> tunnelAuthorization_;
     // What the open connection was made for.
     ConnectionKind connectedKind_ = ConnectionKind::Plain;
     QString connectedHost_;

@@ -10,20 +10,6 @@ namespace hl {
 
 namespace {
 
-// The clients count received bytes as transfer work; the handshake is not part of any transfer.
-class ReceiveHookPause {
-public:
-    explicit ReceiveHookPause(TIdIOHandlerSocket& transport)
-        : transport_(transport), hook_(std::exchange(transport.OnReceived, nullptr)) {}
-    ~ReceiveHookPause() { transport_.OnReceived = std::move(hook_); }
-    ReceiveHookPause(const ReceiveHookPause&) = delete;
-    ReceiveHookPause& operator=(const ReceiveHookPause&) = delete;
-
-private:
-    TIdIOHandlerSocket& transport_;
-    std::function<void(qint64)> hook_;
-};
-
 QByteArray readReply(TIdIOHandlerSocket& transport, int count, TSocksVersion version) {
     if (version != TSocksVersion::svSocks5) return transport.ReadExact(count);
     try {

@@ -28,26 +28,57 @@ void TIdIOHandlerSocket::SetTransparentProxy(const ConnectionTunnel* tunnel) {
     tunnel_ = tunnel ? tunnel->clone() : nullptr;
 }
 
+void TIdIOHandlerSocket::SetClientTunnel(std::shared_ptr<ConnectionTunnel> tunnel) {
+    clientTunnel_ = std::move(tunnel);
+}
+
 void TIdIOHandlerSocket::Open() {
     if (socket_.isOpen()) throw EIdAlreadyConnected();
     if (Host.isEmpty()) throw EIdHostRequired();
     if (Port == 0) throw EIdPortRequired();
-    const bool tunneled = tunnel_ && tunnel_->enabled();
-    const QString connectHost = tunneled ? tunnel_->serverHost() : Host;
-    const quint16 connectPort = tunneled ? tunnel_->serverPort() : Port;
+    hops_.clear();
+    for (ConnectionTunnel* tunnel : {tunnel_.get(), clientTunnel_.get()})
+        if (tunnel && tunnel->enabled()) hops_.push_back(tunnel);
 
-    input_.clear();
-    inputPos_ = 0;
-    peerClosed_ = false;
-    peerAddress_ = resolveHost(connectHost, *Resolver);
     socket_.shouldAbort = ShouldAbort;
-    socket_.connect(peerAddress_, connectPort, socketWait(ConnectTimeout));
+    connectToFirstHop();
     try {
-        if (tunneled) tunnel_->handshake(*this, Host, Port);
+        runTunnels(hops_.size());
         AfterConnect();
     } catch (...) {
         Close();
         throw;
+    }
+}
+
+void TIdIOHandlerSocket::Reconnect() {
+    const std::size_t caller = handshakingHop_;
+    socket_.close();
+    connectToFirstHop();
+    runTunnels(caller);
+    handshakingHop_ = caller;
+}
+
+void TIdIOHandlerSocket::resetInput() {
+    input_.clear();
+    inputPos_ = 0;
+    peerClosed_ = false;
+}
+
+void TIdIOHandlerSocket::connectToFirstHop() {
+    resetInput();
+    const QString host = hops_.empty() ? Host : hops_.front()->serverHost();
+    const quint16 port = hops_.empty() ? Port : hops_.front()->serverPort();
+    peerAddress_ = socket_.connect(resolveAddresses(host, *Resolver), port, socketWait(ConnectTimeout),
+                                   ConnectionAttemptDelay);
+}
+
+void TIdIOHandlerSocket::runTunnels(std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        handshakingHop_ = i;
+        const bool last = i + 1 == hops_.size();
+        hops_[i]->handshake(*this, last ? Host : hops_[i + 1]->serverHost(),
+                            last ? Port : hops_[i + 1]->serverPort());
     }
 }
 
@@ -60,9 +91,7 @@ void TIdIOHandlerSocket::Close() {
         }
         socket_.close();
     }
-    input_.clear();
-    inputPos_ = 0;
-    peerClosed_ = false;
+    resetInput();
 }
 
 bool TIdIOHandlerSocket::Connected() const {

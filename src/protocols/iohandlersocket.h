@@ -1,11 +1,12 @@
 #pragma once
 // The connection transport beneath the HTTP and FTP clients: a TCP connection (optionally through
-// a tunnel) with a 32 KiB receive buffer, line reading and blocking writes. The TLS transport
+// tunnels) with a 32 KiB receive buffer, line reading and blocking writes. The TLS transport
 // derives from it and replaces the raw byte layer.
 //
 // One transport belongs to one client and is used by one thread at a time. All calls block; the
 // waits for incoming data are bounded by ReadTimeout (0 or -1: no limit).
 #include "protocols/connectiontunnel.h"
+#include "protocols/happyeyeballs.h"
 #include "protocols/hostresolver.h"
 #include "protocols/tcpsocket.h"
 
@@ -15,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace hl {
 
@@ -33,11 +36,17 @@ public:
     quint16 Port = 0;
     int ConnectTimeout = 0;
     int ReadTimeout = -1;
+    // How long one connection attempt runs before the next address of the host is tried beside it
+    // (ms; happyeyeballs.h).
+    int ConnectionAttemptDelay = kConnectionAttemptDelayMs;
     std::shared_ptr<const HostResolver> Resolver;
 
     // Tunnel run as part of connecting; the transport keeps a private copy. nullptr: none.
     void SetTransparentProxy(const ConnectionTunnel* tunnel);
     const ConnectionTunnel* TransparentProxy() const { return tunnel_.get(); }
+    // A tunnel a client runs after the TransparentProxy's for its own connections: the HTTP
+    // client's CONNECT through its HTTP proxy. Shared with the client, not copied. nullptr: none.
+    void SetClientTunnel(std::shared_ptr<ConnectionTunnel> tunnel);
 
     // While set, every wait for incoming data also ends at this moment (EIdReadTimeout): a part of
     // an exchange that must arrive as a whole, such as a reply head, cannot be stretched without
@@ -53,17 +62,22 @@ public:
     // peer; true ends that call with EIdOperationAborted. Set before Open.
     std::function<bool()> ShouldAbort;
 
-    // Resolves and connects to Host:Port (or the tunnel's server, then runs the tunnel's
-    // handshake), then lets a derived transport finish its set-up (TLS).
+    // Resolves Host (both families) and connects to Host:Port, or to the first tunnel's server and
+    // then runs each tunnel's handshake towards the next one and finally Host:Port; then lets a
+    // derived transport finish its set-up (TLS). A failure closes the connection.
     virtual void Open();
+    // For a tunnel's handshake whose server closed the connection on it (a proxy after a 407):
+    // connects to the first server again and runs the tunnels before the calling one again, so the
+    // caller can start over on a fresh connection. Only valid inside a handshake that Open runs.
+    void Reconnect();
     // Closes at once; buffered input is dropped. Safe to call when closed.
     virtual void Close();
     // True while the socket is open and the peer has not been seen closing with nothing left
     // to read.
     bool Connected() const;
-    // The IPv4 address (host byte order) that the last Open connected to: the target's, or the
-    // tunnel server's when a tunnel is set.
-    quint32 PeerAddress() const { return peerAddress_; }
+    // The address that the last Open connected to: the target's, or the first tunnel server's
+    // when a tunnel is set.
+    IpAddress PeerAddress() const { return peerAddress_; }
 
     // Drops input left over from an earlier exchange; when the peer has closed in the meantime the
     // connection is closed. Returns whether it is still open.
@@ -102,6 +116,10 @@ protected:
     const TcpSocket& Socket() const { return socket_; }
 
 private:
+    void resetInput();
+    void connectToFirstHop();
+    // Runs the handshakes of the first count tunnels.
+    void runTunnels(std::size_t count);
     qint64 fillBuffer();
     void consume(qint64 count);
     // How long the next wait for incoming data may last: ReadTimeout, cut by the read deadline.
@@ -109,10 +127,14 @@ private:
 
     TcpSocket socket_;
     std::unique_ptr<ConnectionTunnel> tunnel_;
+    std::shared_ptr<ConnectionTunnel> clientTunnel_;
+    // While Open runs: the enabled tunnels in the order they are passed, and whose handshake runs.
+    std::vector<ConnectionTunnel*> hops_;
+    std::size_t handshakingHop_ = 0;
     QByteArray input_;
     qsizetype inputPos_ = 0;
     bool peerClosed_ = false;
-    quint32 peerAddress_ = 0;
+    IpAddress peerAddress_;
     std::optional<std::chrono::steady_clock::time_point> readDeadline_;
 };
 
@@ -130,6 +152,21 @@ public:
 
 private:
     TIdIOHandlerSocket& io_;
+};
+
+// Keeps a transport's OnReceived hook quiet for a scope: the clients count received bytes as transfer
+// work, and a tunnel's handshake is no part of any transfer.
+class ReceiveHookPause {
+public:
+    explicit ReceiveHookPause(TIdIOHandlerSocket& transport)
+        : transport_(transport), hook_(std::exchange(transport.OnReceived, nullptr)) {}
+    ~ReceiveHookPause() { transport_.OnReceived = std::move(hook_); }
+    ReceiveHookPause(const ReceiveHookPause&) = delete;
+    ReceiveHookPause& operator=(const ReceiveHookPause&) = delete;
+
+private:
+    TIdIOHandlerSocket& transport_;
+    std::function<void(qint64)> hook_;
 };
 
 } // namespace hl

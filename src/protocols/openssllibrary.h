@@ -18,6 +18,10 @@
     X(Crypto, ERR_peek_error)                                                                                \
     X(Crypto, ERR_error_string_n)                                                                            \
     X(Crypto, ERR_clear_error)                                                                               \
+    X(Crypto, X509_VERIFY_PARAM_set1_host)                                                                   \
+    X(Crypto, X509_VERIFY_PARAM_set1_ip_asc)                                                                 \
+    X(Crypto, X509_VERIFY_PARAM_set_hostflags)                                                               \
+    X(Crypto, X509_verify_cert_error_string)                                                                 \
     X(Ssl, OPENSSL_init_ssl)                                                                                 \
     X(Ssl, TLS_client_method)                                                                                \
     X(Ssl, SSL_CTX_new)                                                                                      \
@@ -27,6 +31,10 @@
     X(Ssl, SSL_CTX_ctrl)                                                                                     \
     X(Ssl, SSL_CTX_set_security_level)                                                                       \
     X(Ssl, SSL_CTX_set_cipher_list)                                                                          \
+    X(Ssl, SSL_CTX_sess_set_new_cb)                                                                          \
+    X(Ssl, SSL_CTX_set_verify)                                                                               \
+    X(Ssl, SSL_CTX_set_default_verify_paths)                                                                 \
+    X(Ssl, SSL_CTX_load_verify_locations)                                                                    \
     X(Ssl, SSL_new)                                                                                          \
     X(Ssl, SSL_free)                                                                                         \
     X(Ssl, SSL_set_fd)                                                                                       \
@@ -36,7 +44,16 @@
     X(Ssl, SSL_write)                                                                                        \
     X(Ssl, SSL_pending)                                                                                      \
     X(Ssl, SSL_get_error)                                                                                    \
-    X(Ssl, SSL_shutdown)
+    X(Ssl, SSL_shutdown)                                                                                     \
+    X(Ssl, SSL_set_ex_data)                                                                                  \
+    X(Ssl, SSL_get_ex_data)                                                                                  \
+    X(Ssl, SSL_set_session)                                                                                  \
+    X(Ssl, SSL_session_reused)                                                                               \
+    X(Ssl, SSL_get0_param)                                                                                   \
+    X(Ssl, SSL_get_verify_result)                                                                            \
+    X(Ssl, SSL_SESSION_free)                                                                                 \
+    X(Ssl, SSL_SESSION_is_resumable)                                                                         \
+    X(Ssl, SSL_SESSION_get_protocol_version)
 
 namespace hl {
 

@@ -3,7 +3,9 @@
 #include "protocols/openssllibrary.h"
 #include "protocols/socketerror.h"
 #include "protocols/sslexceptions.h"
+#include "protocols/tlssessioncache.h"
 
+#include <QFileInfo>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -12,6 +14,8 @@
 #include <mutex>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
+#include <openssl/x509_vfy.h>
+#include <openssl/x509v3.h>
 #include <pthread.h>
 
 namespace hl {
@@ -38,6 +42,8 @@ const Api& api() {
 }
 
 const QString kEofText = QStringLiteral("EOF was observed that violates the protocol");
+const QString kCertificateRefused =
+    QStringLiteral("Error connecting with SSL.\r\nCertificate verification failed: ");
 
 // The library's rendering of its oldest queued error; the rest of the queue belongs to the same
 // failure and is dropped, so the next call starts with an empty queue.
@@ -206,6 +212,77 @@ constexpr VersionOption kVersionOptions[] = {
     {TIdSSLVersion::sslvTLSv1_2, SSL_OP_NO_TLSv1_2},
 };
 
+// The sessions servers give, for resuming them on the next connection to the same server (see
+// tlssessioncache.h). A session carries a peer certificate of a few kilobytes, so the bound keeps
+// the cache to about a megabyte.
+constexpr std::size_t kCachedPeers = 100;
+constexpr std::size_t kSessionsPerPeer = 4;
+
+using SessionHandle = std::shared_ptr<SSL_SESSION>;
+using SessionCache = TlsSessionCache<SessionHandle>;
+
+// Never destroyed: a download thread may still be connecting while the program exits, and the
+// sessions must not be freed under it (nor after the library's own exit handler).
+SessionCache& sessionCache() {
+    static SessionCache& cache = *new SessionCache(kCachedPeers, kSessionsPerPeer);
+    return cache;
+}
+
+// What a connection needs to find its peer's sessions and to file the new ones; the library
+// hands it to the new-session callback through the session's application data.
+struct Resumption {
+    QString peer;
+    SessionHandle offered;
+};
+
+// The library calls this for every session the server gives: once the handshake is done (TLS 1.2,
+// session id or ticket), or for each ticket that arrives afterwards (TLS 1.3). Returning 1 keeps
+// the library's reference to the session.
+int keepNewSession(SSL* connection, SSL_SESSION* session) {
+    const Api& ssl = api();
+    const auto* resumption = static_cast<const Resumption*>(ssl.SSL_get_ex_data(connection, 0));
+    if (!resumption || ssl.SSL_SESSION_is_resumable(session) != 1) return 0;
+    const bool singleUse = ssl.SSL_SESSION_get_protocol_version(session) == TLS1_3_VERSION;
+    sessionCache().put(resumption->peer,
+                       SessionHandle(session, [](SSL_SESSION* s) { api().SSL_SESSION_free(s); }), singleUse);
+    return 1;
+}
+
+// Trust for strict verification: the CA file, or the system's store.
+void loadTrust(SSL_CTX* context, const QString& caFile) {
+    const Api& ssl = api();
+    const bool loaded =
+        caFile.isEmpty()
+            ? ssl.SSL_CTX_set_default_verify_paths(context) == 1
+            : ssl.SSL_CTX_load_verify_locations(context, QFile::encodeName(caFile).constData(), nullptr) == 1;
+    if (loaded) return;
+    const QString what = caFile.isEmpty() ? QStringLiteral("the system's trusted certificates")
+                                          : QStringLiteral("the CA file \"%1\"").arg(caFile);
+    throw EIdOSSLCreatingContextError(
+        QStringLiteral("Error creating SSL context.\r\nCould not load %1: %2").arg(what, takeLibraryError()));
+}
+
+void allowVersions(const Api& ssl, SSL_CTX* context, const TIdSSLOptions& options) {
+    if (options.Verification.Strict) {
+        ssl.SSL_CTX_ctrl(context, SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr);
+        ssl.SSL_CTX_ctrl(context, SSL_CTRL_SET_MAX_PROTO_VERSION, TLS1_3_VERSION, nullptr);
+        return;
+    }
+    const bool negotiating = options.Method() == TIdSSLVersion::sslvSSLv23;
+    for (const VersionOption& v : kVersionOptions) {
+        if (!options.allows(v.version))
+            ssl.SSL_CTX_set_options(context, v.option);
+        else if (negotiating)
+            ssl.SSL_CTX_clear_options(context, v.option);
+    }
+    // TLS 1.3 is newer than anything this transport offers.
+    ssl.SSL_CTX_set_options(context, SSL_OP_NO_TLSv1_3);
+    // OpenSSL 3's default security level refuses the signatures of TLS 1.0 and 1.1 outright, so
+    // allowing those versions means lowering it; no certificate is verified anyway.
+    if (options.allows(TIdSSLVersion::sslvTLSv1) || options.allows(TIdSSLVersion::sslvTLSv1_1))
+        ssl.SSL_CTX_set_security_level(context, 0);
+}
+
 ContextPointer buildContext(const TIdSSLOptions& options) {
     const Api& ssl = api();
     ssl.ERR_clear_error();
@@ -213,29 +290,46 @@ ContextPointer buildContext(const TIdSSLOptions& options) {
     // one version by the options below offers the same version on the wire.
     ContextPointer context(ssl.SSL_CTX_new(ssl.TLS_client_method()));
     if (!context) throw EIdOSSLCreatingContextError(withLibraryError("Error creating SSL context."));
-    const bool negotiating = options.Method() == TIdSSLVersion::sslvSSLv23;
-    for (const VersionOption& v : kVersionOptions) {
-        if (!options.allows(v.version))
-            ssl.SSL_CTX_set_options(context.get(), v.option);
-        else if (negotiating)
-            ssl.SSL_CTX_clear_options(context.get(), v.option);
-    }
-    // TLS 1.3 is newer than anything this transport offers.
-    ssl.SSL_CTX_set_options(context.get(), SSL_OP_NO_TLSv1_3);
-    // OpenSSL 3's default security level refuses the signatures of TLS 1.0 and 1.1 outright, so
-    // allowing those versions means lowering it; no certificate is verified anyway.
-    if (options.allows(TIdSSLVersion::sslvTLSv1) || options.allows(TIdSSLVersion::sslvTLSv1_1))
-        ssl.SSL_CTX_set_security_level(context.get(), 0);
+    allowVersions(ssl, context.get(), options);
     ssl.SSL_CTX_ctrl(context.get(), SSL_CTRL_MODE, SSL_MODE_AUTO_RETRY, nullptr);
     if (!options.CipherList.isEmpty() &&
         ssl.SSL_CTX_set_cipher_list(context.get(), options.CipherList.toLatin1().constData()) != 1) {
         ssl.ERR_clear_error();
         throw EIdOSSLSettingCipherError();
     }
+    if (options.Verification.Strict) {
+        ssl.SSL_CTX_set_verify(context.get(), SSL_VERIFY_PEER, nullptr);
+        loadTrust(context.get(), options.Verification.CAFile);
+    }
+    // The library's own cache is for servers; a client files its sessions by peer itself.
+    ssl.SSL_CTX_ctrl(context.get(), SSL_CTRL_SET_SESS_CACHE_MODE,
+                     SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE, nullptr);
+    ssl.SSL_CTX_sess_set_new_cb(context.get(), keepNewSession);
     return context;
 }
 
-// The contexts of the process, by their options.
+// Everything a context is built from. A CA file counts with its size and time, so that a file
+// replaced while the program runs is read again.
+QString contextKey(const TIdSSLOptions& options) {
+    QString key = options.CipherList + QLatin1Char('|') + QString::number(static_cast<int>(options.Method()));
+    for (TIdSSLVersion version : options.SSLVersions())
+        key += QLatin1Char(',') + QString::number(static_cast<int>(version));
+    if (options.Verification.Strict) {
+        const QFileInfo caFile(options.Verification.CAFile);
+        key += QStringLiteral("|strict|%1|%2|%3")
+                   .arg(options.Verification.CAFile)
+                   .arg(caFile.size())
+                   .arg(caFile.lastModified().toMSecsSinceEpoch());
+    }
+    return key;
+}
+
+struct SharedContext {
+    SSL_CTX* context;
+    QString key;
+};
+
+// The contexts of the process, by their key.
 struct ContextCache {
     std::mutex mutex;
     std::map<QString, SSL_CTX*> contexts;
@@ -250,25 +344,76 @@ ContextCache& contextCache() {
 }
 
 // A context built from the same options is the same context: it holds no per-connection state
-// (clients keep no session cache unless told to), and the library lets many threads create
-// sessions from it at once. Building one is about a fifth of the client's work for a local
-// handshake, so each distinct set of options gets one context for the life of the process. A
-// failed build is not kept: the next connection tries again.
-SSL_CTX* sharedContext(const TIdSSLOptions& options) {
-    QString key = options.CipherList + QLatin1Char('|') + QString::number(static_cast<int>(options.Method()));
-    for (TIdSSLVersion version : options.SSLVersions())
-        key += QLatin1Char(',') + QString::number(static_cast<int>(version));
+// (the sessions it makes are filed in the process's session cache), and the library lets many
+// threads create sessions from it at once. Building one is about a fifth of the client's work for
+// a local handshake, so each distinct set of options gets one context for the life of the
+// process. A failed build is not kept: the next connection tries again.
+SharedContext sharedContext(const TIdSSLOptions& options) {
+    QString key = contextKey(options);
     ContextCache& cache = contextCache();
     std::lock_guard lock(cache.mutex);
     SSL_CTX*& context = cache.contexts[key];
     if (!context) context = buildContext(options).release();
-    return context;
+    return {context, std::move(key)};
+}
+
+// The expected name for strict verification: an address literal must be one of the
+// certificate's IP addresses, any other name one of its DNS names (a wildcard covering a whole
+// label at most).
+void expectHost(SSL* session, const QByteArray& name) {
+    // Without a name the library would check none, and accept a certificate for any host.
+    if (name.isEmpty())
+        throw EIdOSSLCertificateError(kCertificateRefused + QStringLiteral("no host name to check."));
+    const Api& ssl = api();
+    X509_VERIFY_PARAM* parameters = ssl.SSL_get0_param(session);
+    ssl.X509_VERIFY_PARAM_set_hostflags(parameters, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+    if (ssl.X509_VERIFY_PARAM_set1_ip_asc(parameters, name.constData()) == 1) return;
+    ssl.ERR_clear_error();
+    if (ssl.X509_VERIFY_PARAM_set1_host(parameters, name.constData(), name.size()) != 1)
+        throw EIdOSSLCreatingSessionError(withLibraryError("Error creating SSL session."));
+}
+
+// Why the certificate was refused, in words a user can act on.
+QString verificationFailureText(long code, const QByteArray& name) {
+    switch (code) {
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return QStringLiteral("the certificate has expired");
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return QStringLiteral("the certificate is not valid yet");
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+        return QStringLiteral("the certificate is self-signed");
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        return QStringLiteral("the certificate's issuer is unknown");
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+        return QStringLiteral("the certificate is not for the host name \"%1\"")
+            .arg(QString::fromLatin1(name));
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        return QStringLiteral("the certificate is not for the address %1").arg(QString::fromLatin1(name));
+    default:
+        return QString::fromLatin1(api().X509_verify_cert_error_string(code));
+    }
+}
+
+// A handshake that failed because the certificate was refused fails with the reason; the
+// library's own text ("certificate verify failed") says less.
+void raiseIfCertificateRefused(const SSL* session, const QByteArray& serverName) {
+    const long verification = api().SSL_get_verify_result(session);
+    if (verification == X509_V_OK) return;
+    api().ERR_clear_error();
+    throw EIdOSSLCertificateError(kCertificateRefused + verificationFailureText(verification, serverName) +
+                                  QLatin1Char('.'));
 }
 
 } // namespace
 
 struct OpenSSLSession::Impl {
-    SSL_CTX* context = nullptr;
+    SharedContext shared;
+    bool strict = false;
+    // Declared before the session, whose application data points at it.
+    Resumption resumption;
     SessionPointer session;
     TcpSocket* socket = nullptr;
     // A session that failed must not be shut down; one that never came up has nothing to close.
@@ -281,37 +426,72 @@ struct OpenSSLSession::Impl {
 };
 
 OpenSSLSession::OpenSSLSession(const TIdSSLOptions& options) : impl_(std::make_unique<Impl>()) {
-    impl_->context = sharedContext(options);
+    impl_->shared = sharedContext(options);
+    impl_->strict = options.Verification.Strict;
 }
 
 OpenSSLSession::~OpenSSLSession() = default;
 
-void OpenSSLSession::handshake(TcpSocket& socket, const QByteArray& serverName, int timeoutMs) {
+void OpenSSLSession::handshake(TcpSocket& socket, const QByteArray& serverName, const QString& peer,
+                               int timeoutMs) {
     const Api& ssl = api();
     ssl.ERR_clear_error();
     impl_->socket = &socket;
-    impl_->session.reset(ssl.SSL_new(impl_->context));
-    if (!impl_->session) throw EIdOSSLCreatingSessionError(withLibraryError("Error creating SSL session."));
-    if (ssl.SSL_set_fd(impl_->session.get(), socket.descriptor()) != 1)
+    impl_->session.reset(ssl.SSL_new(impl_->shared.context));
+    SSL* session = impl_->session.get();
+    if (!session) throw EIdOSSLCreatingSessionError(withLibraryError("Error creating SSL session."));
+    if (ssl.SSL_set_fd(session, socket.descriptor()) != 1)
         throw EIdOSSLFDSetError(withLibraryError("Error setting File Descriptor for SSL"));
     // Sent even for an address literal. A name the extension cannot carry (over 255 bytes) is
     // left out rather than failing the connection.
     if (!serverName.isEmpty() &&
-        ssl.SSL_ctrl(impl_->session.get(), SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
+        ssl.SSL_ctrl(session, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
                      const_cast<char*>(serverName.constData())) != 1)
         ssl.ERR_clear_error();
+    if (impl_->strict) expectHost(session, serverName);
+    offerCachedSession(serverName, peer);
 
     const Deadline deadline(timeoutMs);
     for (;;) {
         const SigpipeHeldBack held;
         errno = 0;
-        const int result = ssl.SSL_connect(impl_->session.get());
+        const int result = ssl.SSL_connect(session);
         if (result == 1) break;
         const Failure failure = impl_->failureOf(result);
-        if (!isWant(failure.kind)) raiseHandshakeFailure(failure);
-        if (!waitFor(failure.kind, socket, deadline)) throw EIdReadTimeout();
+        if (isWant(failure.kind) && waitFor(failure.kind, socket, deadline)) continue;
+        if (impl_->resumption.offered)
+            sessionCache().discard(impl_->resumption.peer, impl_->resumption.offered);
+        if (!isWant(failure.kind)) {
+            if (impl_->strict) raiseIfCertificateRefused(session, serverName);
+            raiseHandshakeFailure(failure);
+        }
+        throw EIdReadTimeout();
     }
+    // A server that did not take the session would not take it next time either.
+    if (impl_->resumption.offered && !resumed())
+        sessionCache().discard(impl_->resumption.peer, impl_->resumption.offered);
     impl_->usable = true;
+}
+
+void OpenSSLSession::offerCachedSession(const QByteArray& serverName, const QString& peer) {
+    const Api& ssl = api();
+    SSL* session = impl_->session.get();
+    Resumption& resumption = impl_->resumption;
+    resumption.peer =
+        impl_->shared.key + QLatin1Char('\n') + peer + QLatin1Char('\n') + QLatin1String(serverName);
+    if (ssl.SSL_set_ex_data(session, 0, &resumption) != 1) {
+        ssl.ERR_clear_error();
+        return;
+    }
+    resumption.offered = sessionCache().take(resumption.peer);
+    if (resumption.offered && ssl.SSL_set_session(session, resumption.offered.get()) != 1) {
+        ssl.ERR_clear_error();
+        resumption.offered.reset();
+    }
+}
+
+bool OpenSSLSession::resumed() const {
+    return impl_->session && api().SSL_session_reused(impl_->session.get()) == 1;
 }
 
 qint64 OpenSSLSession::read(char* destination, qint64 capacity, int timeoutMs) {

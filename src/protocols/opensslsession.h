@@ -26,8 +26,16 @@ public:
     // Runs the client handshake on the connected socket, which the caller keeps owning, sending
     // serverName (when not empty) as the SNI name. Waits for the peer at most timeoutMs in all
     // (EIdReadTimeout). Throws EIdOSSLCreatingSessionError, EIdOSSLFDSetError,
-    // EIdOSSLUnderlyingCryptoError, EIdOSSLConnectError (the peer closed), EIdSocketError.
-    void handshake(TcpSocket& socket, const QByteArray& serverName, int timeoutMs);
+    // EIdOSSLUnderlyingCryptoError, EIdOSSLConnectError (the peer closed), EIdSocketError, and
+    // with strict verification EIdOSSLCertificateError (the certificate is checked for serverName).
+    //
+    // Sessions are resumed: the handshake offers the newest session kept from an earlier
+    // connection with the same options, serverName and peer (a text that names the server and the
+    // route to it), and the sessions this server gives are kept for the next connection. A server
+    // that does not resume gets a full handshake.
+    void handshake(TcpSocket& socket, const QByteArray& serverName, const QString& peer, int timeoutMs);
+    // Whether the handshake resumed an earlier session.
+    bool resumed() const;
 
     // Up to capacity decrypted bytes, waiting at most timeoutMs for the peer (TcpSocket's
     // convention; EIdReadTimeout). Returns 0 when the peer closed the session (close notify).
@@ -41,6 +49,8 @@ public:
     void shutdown();
 
 private:
+    void offerCachedSession(const QByteArray& serverName, const QString& peer);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

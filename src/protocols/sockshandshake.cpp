@@ -1,10 +1,8 @@
 #include "protocols/sockshandshake.h"
 
 #include "protocols/asciitext.h"
-#include "protocols/hostresolver.h"
+#include "protocols/ipaddress.h"
 #include "protocols/socksexceptions.h"
-
-#include <arpa/inet.h>
 
 namespace hl {
 
@@ -47,17 +45,6 @@ QByteArray nulTerminated(const QString& text) {
     QByteArray bytes = toSevenBitAscii(text);
     bytes.replace('\0', '?');
     return bytes.append('\0');
-}
-
-// The 16 bytes of an IPv6 literal, with or without the brackets of a URL; empty for anything else.
-QByteArray parseIPv6Literal(QString host) {
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    QByteArray address(16, Qt::Uninitialized);
-    if (!host.contains(QLatin1Char(':')) ||
-        ::inet_pton(AF_INET6, host.toLatin1().constData(), address.data()) != 1)
-        return {};
-    return address;
 }
 
 quint8 byteAt(const QByteArray& bytes, int index) {
@@ -207,11 +194,13 @@ QByteArray SocksHandshake::credentials() const {
 QByteArray SocksHandshake::connectRequest() const {
     QByteArray bytes;
     bytes.append(char(kSocks5Version)).append(char(kCommandConnect)).append('\0');
-    if (const auto ipv4 = parseIPv4Literal(request_.targetHost)) {
+    const auto literal = IpAddress::parse(request_.targetHost);
+    if (literal && !literal->isIPv6()) {
         bytes.append(char(kAddressIPv4));
-        appendIPv4(bytes, *ipv4);
-    } else if (const QByteArray ipv6 = parseIPv6Literal(request_.targetHost); !ipv6.isEmpty()) {
-        bytes.append(char(kAddressIPv6)).append(ipv6);
+        appendIPv4(bytes, literal->ipv4());
+    } else if (literal) {
+        const auto& ipv6 = literal->ipv6();
+        bytes.append(char(kAddressIPv6)).append(reinterpret_cast<const char*>(ipv6.data()), int(ipv6.size()));
     } else {
         bytes.append(char(kAddressName));
         appendShortField(bytes, request_.targetHost);

@@ -16,6 +16,8 @@ HL_DECLARE_EXCEPTION(EIdOSSLCreatingSessionError, EIdOpenSSLAPISSLError);
 HL_DECLARE_EXCEPTION(EIdOSSLFDSetError, EIdOpenSSLAPISSLError);
 // The handshake failed with a protocol error.
 HL_DECLARE_EXCEPTION(EIdOSSLUnderlyingCryptoError, EIdOpenSSLAPISSLError);
+// Strict verification refused the server's certificate; the text names the reason.
+HL_DECLARE_EXCEPTION(EIdOSSLCertificateError, EIdOSSLUnderlyingCryptoError);
 // The handshake failed because the peer closed the connection.
 HL_DECLARE_EXCEPTION(EIdOSSLConnectError, EIdOpenSSLAPISSLError);
 

@@ -52,13 +52,26 @@ void TIdSSLIOHandlerSocketOpenSSL::SetPassThrough(bool value) {
     }
 }
 
+QString TIdSSLIOHandlerSocketOpenSSL::sessionPeer() const {
+    QString peer = Host + QLatin1Char(':') + QString::number(Port);
+    if (const TIdURI target = parseURI(URIToCheck); !target.Host.isEmpty())
+        peer += QLatin1Char(' ') + authorityWithPort(target);
+    return peer;
+}
+
 void TIdSSLIOHandlerSocketOpenSSL::startSession() {
-    session_->handshake(Socket(), serverName(), ReadTimeout > 0 ? ReadTimeout : kDefaultHandshakeTimeoutMs);
+    session_->handshake(Socket(), serverName(), sessionPeer(),
+                        ReadTimeout > 0 ? ReadTimeout : kDefaultHandshakeTimeoutMs);
     sessionActive_ = true;
+    sessionResumed_ = session_->resumed();
 }
 
 void TIdSSLIOHandlerSocketOpenSSL::AfterConnect() {
-    if (!passThrough_) startSession();
+    if (passThrough_) return;
+    // A tunnel whose proxy closed the connection on its challenge has closed the prepared session
+    // with it; the connection it made anew needs one of its own.
+    if (!session_) session_ = std::make_unique<OpenSSLSession>(SSLOptions);
+    startSession();
 }
 
 void TIdSSLIOHandlerSocketOpenSSL::BeforeClose() {

@@ -3,8 +3,11 @@
 // leg of a CONNECT tunnel); otherwise it runs a client handshake right after connecting (after
 // the tunnel's handshake, if any) and encrypts everything from then on.
 //
-// The server certificate is not verified: self-signed, expired and mismatched certificates are
-// all accepted. Errors are those of sslexceptions.h plus the socket errors of the plain transport.
+// By default the server certificate is not verified: self-signed, expired and mismatched
+// certificates are all accepted; SSLOptions.Verification asks for strict checking. Sessions are
+// resumed across transports: a connection to a server this process has talked to before offers
+// the session it was given (see OpenSSLSession::handshake).
+// Errors are those of sslexceptions.h plus the socket errors of the plain transport.
 #include "protocols/ssliohandlerbase.h"
 #include "protocols/ssloptions.h"
 
@@ -35,6 +38,8 @@ public:
     // The name sent in the handshake: the host of URIToCheck, or the transport's Host when
     // URIToCheck names none.
     QByteArray serverName() const;
+    // Whether the last handshake resumed an earlier session instead of running a full one.
+    bool SessionResumed() const { return sessionResumed_; }
 
 protected:
     qint64 RecvRaw(char* destination, qint64 capacity, int timeoutMs) override;
@@ -45,10 +50,14 @@ protected:
 
 private:
     void startSession();
+    // Where the TLS server is, for filing its sessions: the address connected to, and the URL's
+    // host and port (behind an HTTP proxy, the two differ).
+    QString sessionPeer() const;
 
     // Built by Open before the TCP connect; the handshake runs on it once connected.
     std::unique_ptr<OpenSSLSession> session_;
     bool sessionActive_ = false;
+    bool sessionResumed_ = false;
 };
 
 } // namespace hl

@@ -1,14 +1,11 @@
 #include "protocols/tcpsocket.h"
 
+#include "protocols/happyeyeballs.h"
 #include "protocols/idexceptions.h"
 #include "protocols/socketerror.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -44,47 +41,17 @@ void TcpSocket::close() {
     }
 }
 
-void TcpSocket::connect(quint32 address, quint16 port, int timeoutMs) {
+IpAddress TcpSocket::connect(const std::vector<IpAddress>& addresses, quint16 port, int timeoutMs,
+                             int attemptDelayMs) {
     if (fd_ >= 0) throw EIdAlreadyConnected();
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd_ < 0) raiseLastSocketError();
-    const int one = 1;
-    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    const RaceWinner winner =
+        connectFirstReachable(addresses, port, timeoutMs, attemptDelayMs, shouldAbort, kAbortCheckMs);
+    fd_ = winner.descriptor;
+    return winner.address;
+}
 
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(port);
-    target.sin_addr.s_addr = htonl(address);
-    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
-        if (errno != EINPROGRESS) {
-            const int saved = errno;
-            close();
-            errno = saved;
-            raiseLastSocketError();
-        }
-        int r = 0;
-        try {
-            r = pollFor(POLLOUT, timeoutMs);
-        } catch (const EIdOperationAborted&) {
-            close();
-            throw;
-        }
-        if (r == 0) {
-            close();
-            throw EIdConnectTimeout();
-        }
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (r < 0)
-            error = errno;
-        else
-            ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length);
-        if (error != 0) {
-            close();
-            errno = error;
-            raiseLastSocketError();
-        }
-    }
+void TcpSocket::connect(quint32 address, quint16 port, int timeoutMs) {
+    connect({IpAddress::fromIPv4(address)}, port, timeoutMs, 0);
 }
 
 bool TcpSocket::waitReadable(int timeoutMs) const {

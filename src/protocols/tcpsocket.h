@@ -1,9 +1,12 @@
 #pragma once
-// A blocking IPv4 TCP connection driven by poll(). Owns its descriptor. Errors are raised as
-// EIdSocketError with Windows Sockets numbers; time-outs as EIdConnectTimeout / EIdReadTimeout.
+// A blocking TCP connection (IPv4 or IPv6) driven by poll(). Owns its descriptor. Errors are raised
+// as EIdSocketError with Windows Sockets numbers; time-outs as EIdConnectTimeout / EIdReadTimeout.
+#include "protocols/ipaddress.h"
+
 #include <QtGlobal>
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 namespace hl {
 
@@ -25,7 +28,12 @@ public:
     // however long its time-outs are. Empty: never asked.
     std::function<bool()> shouldAbort;
 
-    // Connects to address:port (host byte order); without a limit it waits as long as the system does.
+    // Connects to port on the first of addresses that answers (happyeyeballs.h: one attempt after
+    // another, attemptDelayMs apart); timeoutMs bounds the whole connect, without a limit it waits
+    // as long as the system does. Returns the address connected to.
+    IpAddress connect(const std::vector<IpAddress>& addresses, quint16 port, int timeoutMs,
+                      int attemptDelayMs);
+    // Connects to one IPv4 address (host byte order).
     void connect(quint32 address, quint16 port, int timeoutMs);
 
     // Waits until data (or the peer's close) can be read; false when the time ran out.

@@ -54,6 +54,14 @@ TEST(CommandLine, RefusesUnusableRunsWithStatus2) {
           QStringLiteral("http://127.0.0.1/")},
          {},
          "--wait pauses only a sequential run (-j 1)"},
+        {{QStringLiteral("--ca-file"), dir.file(QStringLiteral("file")),
+          QStringLiteral("https://127.0.0.1/")},
+         {},
+         "--ca-file needs --strict-tls"},
+        {{QStringLiteral("--strict-tls"), QStringLiteral("--ca-file"),
+          dir.file(QStringLiteral("missing.pem")), QStringLiteral("https://127.0.0.1/")},
+         {},
+         "--ca-file: cannot read \""},
     };
     for (const auto& c : cases) {
         const test::CliResult result = test::runCli(c.arguments, dir.path(), c.input);
@@ -99,6 +107,9 @@ TEST(CommandLine, HelpDocumentsEveryOptionAndTheExitStatus) {
                              "--quiet",
                              "--progress",
                              "--no-progress",
+                             "--strict-tls",
+                             "--no-strict-tls",
+                             "--ca-file",
                              "Exit status"})
         EXPECT_TRUE(result.out.contains(word)) << word;
 }

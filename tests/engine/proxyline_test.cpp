@@ -22,6 +22,11 @@ TEST(ProxyLine, SplitsAtEveryColonIntoFourFieldsWithoutTrimming) {
         {" h : 1 :u ", " h ", " 1 ", "u ", ""},
         {":8080", "", "8080", "", ""},
         {"proxy.invalid", "", "0", "", ""}, // no ":" at all: no proxy, the port keeps "0"
+        // An IPv6 literal in brackets keeps its colons; the fields follow the "]".
+        {"[::1]:8080", "::1", "8080", "", ""},
+        {"[2001:db8::2]:1080:u:p:q", "2001:db8::2", "1080", "u", "p"},
+        {"[::1]", "::1", "0", "", ""},
+        {"[::1", "[", "", "1", ""}, // no "]": split as any other line
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -60,6 +65,7 @@ TEST(ProxyLine, AddBuildsHostPortAndCredentialsOnlyWithAUserName) {
         {"h", 3128, "", "x", "h:3128"},
         {"h", 3128, "u", "", "h:3128:u:"},
         {"  10.0.0.5 ", 3128, "u", "", "10.0.0.5:3128:u:"},
+        {" ::1 ", 8080, "", "", "[::1]:8080"},
         {"h", 1080, "  ", " p ", "h:1080:  : p "},
         {"   ", 1080, "u", "p", nullptr},
         {"", 1080, "", "", nullptr},

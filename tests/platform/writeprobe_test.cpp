@@ -3,12 +3,10 @@
 #include "support/unprivileged.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <chrono>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace hl {
 namespace {
@@ -31,15 +29,17 @@ TEST(WriteProbe, StrayProbeFileFailsAndIsLeftAlone) {
 // none behind; a stray one would make every later probe of the folder fail.
 TEST(WriteProbe, AProbeKilledAtAnyMomentLeavesNothingBehind) {
     test::TempDir dir;
+    const test::TempDir logs;
+    const QString output = logs.file(QStringLiteral("out"));
     for (int kill = 0; kill < 20; ++kill) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            for (;;)
-                CanWriteToFolder(dir.path());
-        }
+        QFile::remove(output);
+        const auto helper = test::startHelper({QStringLiteral("probe-forever"), dir.path()}, output);
+        // The kill lands at a different moment of the probing each time, not during the start.
+        for (int wait = 0; QFileInfo(output).size() == 0 && wait < 1000; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_GT(QFileInfo(output).size(), 0) << "the helper never started probing";
         std::this_thread::sleep_for(std::chrono::milliseconds(2 + kill));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
+        helper->kill();
         ASSERT_TRUE(dir.entries().isEmpty()) << "after kill " << kill;
     }
     EXPECT_TRUE(CanWriteToFolder(dir.path()));
@@ -55,7 +55,7 @@ TEST(WriteProbe, MissingEmptyAndReadOnlyFoldersFail) {
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                           QFile::ReadOther | QFile::ExeOther);
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    EXPECT_EQ(test::runUnprivileged([&] { return CanWriteToFolder(readOnly) ? 1 : 0; }), 0);
+    EXPECT_EQ(test::runUnprivileged({QStringLiteral("can-write"), readOnly}).exitCode, 1);
 }
 
 } // namespace

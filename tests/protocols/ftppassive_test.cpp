@@ -36,6 +36,36 @@ TEST(FtpPassive, ParsesTheAddressAndPortOfAPasvReply) {
     }
 }
 
+TEST(FtpPassive, ParsesThePortOfAnEpsvReply) {
+    const struct {
+        const char* line;
+        int port; // 0: not valid
+    } cases[] = {
+        {"Entering Extended Passive Mode (|||6446|)", 6446},
+        {"Entering Extended Passive Mode (!!!1!)", 1},
+        {"EPSV ok (|||65535|).", 65535},
+        {"Entering Extended Passive Mode (|||65536|)", 0},
+        {"Entering Extended Passive Mode (|||0|)", 0},
+        {"Entering Extended Passive Mode (|||-1|)", 0},
+        {"Entering Extended Passive Mode (|||+80|)", 0},
+        {"Entering Extended Passive Mode (|||6446)", 0},
+        {"Entering Extended Passive Mode (||6446|)", 0},
+        {"Entering Extended Passive Mode (|2|::1|6446|)", 0},
+        {"Entering Extended Passive Mode (111801)", 0},
+        {"Entering Extended Passive Mode (|||||)", 0},
+        {"Entering Extended Passive Mode", 0},
+        {"(", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto port = parseEpsvReply(QString::fromLatin1(c.line));
+        ASSERT_EQ(port.has_value(), c.port != 0);
+        if (port) {
+            EXPECT_EQ(*port, c.port);
+        }
+    }
+}
+
 TEST(FtpPassive, PrivateAddressFromAPublicPeerIsReplacedByThePeer) {
     const struct {
         const char* reported;

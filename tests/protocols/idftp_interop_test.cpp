@@ -3,6 +3,7 @@
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"
 #include "protocols/idsocks.h"
+#include "support/anonymousftp.h"
 #include "support/ftpserver.h"
 #include "support/microsocksserver.h"
 #include "support/patternedbytes.h"
@@ -20,13 +21,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(server_.started()) << server_.log().toStdString(); }
 
     void connect(TIdFTP& ftp) {
-        ftp.Host = QStringLiteral("127.0.0.1");
-        ftp.Port = server_.port();
-        ftp.Username = QStringLiteral("anonymous");
-        ftp.Password = QStringLiteral("freeguest");
-        ftp.ConnectTimeout = 5000;
-        ftp.ReadTimeout = 5000;
-        ftp.TransferType = TIdFTPTransferType::ftBinary;
+        test::configureAnonymousFtp(ftp, QStringLiteral("127.0.0.1"), server_.port(), 5000);
         ftp.Connect();
     }
 

@@ -3,6 +3,8 @@
 #include "protocols/httpconnecttunnel.h"
 #include "protocols/idexceptions.h"
 #include "protocols/idftp.h"
+#include "support/anonymousftp.h"
+#include "support/loopbacksocket.h"
 #include "support/scriptedftp.h"
 #include "support/serverprocess.h"
 
@@ -24,13 +26,7 @@ constexpr quint32 kLoopback = 0x7F000001u;
 
 // A client set up the way the download procedure sets it.
 void configure(TIdFTP& ftp, quint16 port, const QString& host = QStringLiteral("127.0.0.1")) {
-    ftp.Host = host;
-    ftp.Port = port;
-    ftp.Username = QStringLiteral("anonymous");
-    ftp.Password = QStringLiteral("freeguest");
-    ftp.ConnectTimeout = 2000;
-    ftp.ReadTimeout = 2000;
-    ftp.TransferType = TIdFTPTransferType::ftBinary;
+    test::configureAnonymousFtp(ftp, host, port, 2000);
 }
 
 const Commands kStart = {"HOST 127.0.0.1", "USER anonymous", "PASS freeguest", "FEAT",
@@ -421,6 +417,29 @@ private:
     std::shared_ptr<Targets> targets_;
 };
 
+// Downloads /f from host port 21 through a RecordingTunnel to a scripted server whose data
+// connections send "payload"; returns the targets the tunnel was asked for (control, then data).
+RecordingTunnel::Targets tunneledGet(const FtpScript& script, const QString& host) {
+    ScriptedServer server([&](ScriptedConnection& connection) {
+        if (connection.index() == 0)
+            test::serveFtpSession(connection, script, 0);
+        else
+            connection.send("payload");
+    });
+    auto targets = std::make_shared<RecordingTunnel::Targets>();
+    RecordingTunnel tunnel(server.port(), targets);
+    TMemoryStream out;
+    {
+        TIdFTP ftp;
+        configure(ftp, 21, host);
+        ftp.SetTransparentProxy(&tunnel);
+        ftp.Connect();
+        ftp.Get(QStringLiteral("/f"), out, false);
+    }
+    EXPECT_EQ(out.Data(), "payload");
+    return *targets;
+}
+
 TEST(IdFtp, PrivatePassiveAddressFromAPublicServerIsReplacedByTheServer) {
     const struct {
         QByteArray pasv;
@@ -431,28 +450,37 @@ TEST(IdFtp, PrivatePassiveAddressFromAPublicServerIsReplacedByTheServer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pasv.toStdString());
-        const FtpScript script{.replies = {{"PASV", c.pasv}}};
-        ScriptedServer server([&](ScriptedConnection& connection) {
-            if (connection.index() == 0)
-                test::serveFtpSession(connection, script, 0);
-            else
-                connection.send("payload");
-        });
-        auto targets = std::make_shared<RecordingTunnel::Targets>();
-        RecordingTunnel tunnel(server.port(), targets);
+        const RecordingTunnel::Targets targets =
+            tunneledGet({.replies = {{"PASV", c.pasv}}}, QStringLiteral("203.0.113.5"));
+        ASSERT_EQ(targets.size(), 2u);
+        EXPECT_EQ(targets[0], std::make_pair(QStringLiteral("203.0.113.5"), quint16(21)));
+        EXPECT_EQ(targets[1], std::make_pair(c.dataHost, quint16(5001)));
+    }
+}
+
+// PASV can only name an IPv4 address: a server reached over IPv6 is asked with EPSV, and the data
+// connection goes to the server the control connection reached, directly or through a tunnel.
+TEST(IdFtp, ServerReachedOverIPv6IsAskedForItsDataPortWithEpsv) {
+    if (!test::ipv6LoopbackAvailable()) GTEST_SKIP() << "no IPv6 on the loopback interface";
+    {
+        ScriptedFtpServer server({}, sendData("payload"), test::kLoopbackIPv6);
         TMemoryStream out;
         {
             TIdFTP ftp;
-            configure(ftp, 21, QStringLiteral("203.0.113.5"));
-            ftp.SetTransparentProxy(&tunnel);
+            configure(ftp, server.port(), QStringLiteral("::1"));
             ftp.Connect();
             ftp.Get(QStringLiteral("/f"), out, false);
         }
         EXPECT_EQ(out.Data(), "payload");
-        ASSERT_EQ(targets->size(), 2u);
-        EXPECT_EQ((*targets)[0], std::make_pair(QStringLiteral("203.0.113.5"), quint16(21)));
-        EXPECT_EQ((*targets)[1], std::make_pair(c.dataHost, quint16(5001)));
+        const Commands commands = server.commands();
+        EXPECT_EQ(commands.first(), "HOST [::1]");
+        EXPECT_TRUE(commands.contains("EPSV"));
+        EXPECT_FALSE(commands.contains("PASV"));
     }
+    const RecordingTunnel::Targets targets =
+        tunneledGet({.replies = {{"EPSV", test::epsvReply(5001)}}}, QStringLiteral("2001:db8::5"));
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[1], std::make_pair(QStringLiteral("2001:db8::5"), quint16(5001)));
 }
 
 // FTP through an HTTP proxy: one CONNECT for the control connection and one for each data

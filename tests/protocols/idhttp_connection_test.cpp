@@ -2,7 +2,9 @@
 #include "protocols/idhttp.h"
 #include "protocols/socketerror.h"
 #include "support/blackholelistener.h"
+#include "support/fixedresolver.h"
 #include "support/httpscript.h"
+#include "support/loopbacksocket.h"
 #include "support/serverprocess.h"
 #include "testclient.h"
 
@@ -163,6 +165,40 @@ TEST(HttpConnections, ProxiedRequestsNameTheAbsoluteUrlAndThePort) {
     EXPECT_EQ(requestLine(requests[1]), "GET http://localhost:8080/other HTTP/1.1");
     EXPECT_EQ(headerValue(requests[1], "Host"), "localhost:8080");
     EXPECT_EQ(http.Request.Username, QStringLiteral("user"));
+}
+
+// A bracketed IPv6 literal is connected to and named in brackets; a name whose first address never
+// answers is reached on the next one, of the other family; an HTTP proxy on [::1] carries requests.
+TEST(HttpConnections, IPv6LiteralsAndNamesOfBothFamiliesAreReached) {
+    if (!test::ipv6LoopbackAvailable()) GTEST_SKIP() << "no IPv6 on the loopback interface";
+    ScriptedServer v4(answerEachRequest(ok), test::kLoopbackIPv4);
+    ScriptedServer v6(answerEachRequest(ok), test::kLoopbackIPv6);
+    const test::BlackholeListener dead(test::kLoopbackIPv6, v4.port());
+    const IpAddress loopback6 = *IpAddress::parse(test::kLoopbackIPv6);
+    const IpAddress loopback4 = *IpAddress::parse(test::kLoopbackIPv4);
+    {
+        TestClient http;
+        auto transport = std::make_shared<TIdIOHandlerSocket>();
+        transport->Resolver = std::make_shared<test::FixedResolver>(
+            std::map<QString, std::vector<IpAddress>>{{QStringLiteral("dual.test"), {loopback6, loopback4}}});
+        transport->ConnectionAttemptDelay = 20;
+        http.IOHandler = transport;
+        TMemoryStream body;
+        http.Get(QStringLiteral("http://[::1]:%1/f").arg(v6.port()), &body);
+        http.Get(QStringLiteral("http://dual.test:%1/f").arg(v4.port()), &body);
+        EXPECT_EQ(body.Data(), "okok");
+        http.ProxyParams.ProxyServer = QStringLiteral("::1");
+        http.ProxyParams.ProxyPort = v6.port();
+        http.Get(QStringLiteral("http://files.example/g"), nullptr);
+    }
+    v4.waitIdle();
+    v6.waitIdle();
+    const auto toV6 = splitRequests(v6.received().at(0));
+    ASSERT_EQ(toV6.size(), 1);
+    EXPECT_EQ(headerValue(toV6[0], "Host"), QStringLiteral("[::1]:%1").arg(v6.port()).toLatin1());
+    EXPECT_EQ(headerValue(splitRequests(v4.received().at(0)).at(0), "Host"),
+              QStringLiteral("dual.test:%1").arg(v4.port()).toLatin1());
+    EXPECT_EQ(requestLine(splitRequests(v6.received().at(1)).at(0)), "GET http://files.example/g HTTP/1.1");
 }
 
 TEST(HttpConnections, ConnectTimesOutAgainstAPeerThatNeverAnswers) {

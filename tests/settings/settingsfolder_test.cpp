@@ -39,8 +39,9 @@ TEST(SettingsFolder, ReadOnlyExecutableFolderMovesTheSettingsToTheConfigFolder) 
     QFile::setPermissions(config, open | QFile::WriteOther);
 
     const QString expected = config + QStringLiteral("/LUMBRIX/Harvestline/");
-    EXPECT_EQ(test::runUnprivileged([&] { return ChooseSettingsFolder(exe, config) == expected ? 0 : 1; }),
-              0);
+    const test::HelperResult chosen = test::runUnprivileged({QStringLiteral("settings-folder"), exe, config});
+    ASSERT_EQ(chosen.exitCode, 0);
+    EXPECT_EQ(QString::fromLocal8Bit(chosen.output), expected);
     EXPECT_TRUE(QFileInfo(expected).isDir());
 }
 

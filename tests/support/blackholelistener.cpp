@@ -1,7 +1,7 @@
 #include "support/blackholelistener.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
+#include "support/loopbacksocket.h"
+
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -9,24 +9,20 @@
 
 namespace hl::test {
 
-BlackholeListener::BlackholeListener() {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 0) != 0)
-        throw std::runtime_error("blackhole listener: cannot listen on loopback");
-    socklen_t length = sizeof address;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-
+BlackholeListener::BlackholeListener(const QString& address, quint16 port) : port_(port) {
+    listenFd_ = listenOnLoopback(address, port_, 0);
     // Take the only place in the accept queue; it is never accepted.
-    fillerFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    ::connect(fillerFd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    sockaddr_storage target{};
+    socklen_t length = sizeof target;
+    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&target), &length);
+    fillerFd_ = ::socket(target.ss_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    ::connect(fillerFd_, reinterpret_cast<sockaddr*>(&target), length);
     pollfd p{fillerFd_, POLLOUT, 0};
-    if (::poll(&p, 1, 2000) != 1)
+    if (::poll(&p, 1, 2000) != 1) {
+        ::close(fillerFd_);
+        ::close(listenFd_);
         throw std::runtime_error("blackhole listener: filler connection did not complete");
+    }
 }
 
 BlackholeListener::~BlackholeListener() {

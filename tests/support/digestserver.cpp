@@ -23,24 +23,31 @@ QByteArray digestField(const QByteArray& authorization, const char* name) {
 }
 
 DigestServer::DigestServer(QByteArray user, QByteArray password,
-                           std::function<QByteArray(const QByteArray&)> ok)
-    : user_(std::move(user)), password_(std::move(password)), ok_(std::move(ok)) {}
+                           std::function<QByteArray(const QByteArray&)> ok, Role role)
+    : user_(std::move(user)), password_(std::move(password)), ok_(std::move(ok)), role_(role) {}
+
+QByteArray DigestServer::credentialsOf(const QByteArray& request) const {
+    return headerValue(request, role_ == Role::Proxy ? "Proxy-Authorization" : "Authorization");
+}
 
 QByteArray DigestServer::respond(const QByteArray& request) {
-    const QByteArray authorization = headerValue(request, "Authorization");
+    const QByteArray authorization = credentialsOf(request);
     if (authorization.isEmpty() || !valid(request, authorization)) return challenge("n1", false);
     std::lock_guard lock(mutex_);
     if (digestField(authorization, "nonce") == "n1" && ++usesOfFirstNonce_ > 2) return challenge("n2", true);
     return ok_(request);
 }
 
-// Digest first, Basic after it: a client takes the first scheme it supports.
+// A server offers Digest first and Basic after it (a client takes the first scheme it supports);
+// the proxy offers Digest alone.
 QByteArray DigestServer::challenge(const QByteArray& nonce, bool stale) const {
+    const QByteArray digest = QByteArray("Digest realm=\"") + kRealm + "\", nonce=\"" + nonce +
+                              "\", qop=\"auth\", opaque=\"op\"" + (stale ? ", stale=true" : "");
+    if (role_ == Role::Proxy)
+        return httpReply("HTTP/1.1 407 Proxy Authentication Required",
+                         "Proxy-Authenticate: " + digest + "\r\n", "");
     return httpReply("HTTP/1.1 401 Unauthorized",
-                     QByteArray("WWW-Authenticate: Digest realm=\"") + kRealm + "\", nonce=\"" + nonce +
-                         "\", qop=\"auth\", opaque=\"op\"" + (stale ? ", stale=true" : "") +
-                         "\r\nWWW-Authenticate: Basic realm=\"r\"\r\n",
-                     "");
+                     "WWW-Authenticate: " + digest + "\r\nWWW-Authenticate: Basic realm=\"r\"\r\n", "");
 }
 
 bool DigestServer::valid(const QByteArray& request, const QByteArray& a) const {

@@ -2,19 +2,24 @@
 
 namespace hl::test {
 
-FtpServer::FtpServer(qint64 sendBytesPerSecond) : LoopbackServer(QStringLiteral("pyftpdlib.log")) {
+FtpServer::FtpServer(qint64 sendBytesPerSecond, const QString& address)
+    : LoopbackServer(QStringLiteral("pyftpdlib.log"), address) {
     // Debian's python3 has the module; the python3 first on PATH may be another installation.
     const QString python = QStringLiteral("/usr/bin/python3");
     if (sendBytesPerSecond > 0) {
-        start(python, {QStringLiteral(HARVESTLINE_SOURCE_DIR "/tests/support/throttledftpd.py"),
-                       QString::number(port()), files_.path(), QString::number(sendBytesPerSecond)});
+        start(python, [&](quint16 port) {
+            return QStringList{QStringLiteral(HARVESTLINE_SOURCE_DIR "/tests/support/throttledftpd.py"),
+                               QString::number(port), files_.path(), QString::number(sendBytesPerSecond)};
+        });
         return;
     }
     // Without -w the anonymous user may only read. Passive listeners bind to the address the
-    // control connection came in on, which is 127.0.0.1.
-    start(python, {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"),
-                   QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port()),
-                   QStringLiteral("-d"), files_.path()});
+    // control connection came in on.
+    start(python, [&](quint16 port) {
+        return QStringList{
+            QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), address,
+            QStringLiteral("-p"), QString::number(port),       QStringLiteral("-d"), files_.path()};
+    });
 }
 
 QString FtpServer::put(const QString& name, const QByteArray& content) const {
@@ -23,7 +28,7 @@ QString FtpServer::put(const QString& name, const QByteArray& content) const {
 }
 
 QString FtpServer::url(const QString& path) const {
-    return QStringLiteral("ftp://127.0.0.1:%1%2").arg(port()).arg(path);
+    return QStringLiteral("ftp://") + authority() + path;
 }
 
 } // namespace hl::test

@@ -2,12 +2,13 @@
 
 namespace hl::test {
 
-MicrosocksServer::MicrosocksServer(const QString& user, const QString& password)
-    : LoopbackServer(QStringLiteral("microsocks.log")) {
-    QStringList arguments{QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                          QString::number(port())};
-    if (!user.isEmpty()) arguments << QStringLiteral("-u") << user << QStringLiteral("-P") << password;
-    start(QStringLiteral("/usr/bin/microsocks"), arguments);
+MicrosocksServer::MicrosocksServer(const QString& user, const QString& password, const QString& address)
+    : LoopbackServer(QStringLiteral("microsocks.log"), address) {
+    start(QStringLiteral("/usr/bin/microsocks"), [&](quint16 port) {
+        QStringList arguments{QStringLiteral("-i"), address, QStringLiteral("-p"), QString::number(port)};
+        if (!user.isEmpty()) arguments << QStringLiteral("-u") << user << QStringLiteral("-P") << password;
+        return arguments;
+    });
 }
 
 } // namespace hl::test

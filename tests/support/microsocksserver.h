@@ -7,7 +7,9 @@ namespace hl::test {
 class MicrosocksServer : public LoopbackServer {
 public:
     // With a user name, the server accepts only clients that authenticate with it and password.
-    explicit MicrosocksServer(const QString& user = {}, const QString& password = {});
+    // It listens on address (127.0.0.1 or ::1).
+    explicit MicrosocksServer(const QString& user = {}, const QString& password = {},
+                              const QString& address = kLoopbackIPv4);
 };
 
 } // namespace hl::test

@@ -1,6 +1,8 @@
 #pragma once
 // Readable GoogleTest output for Qt byte arrays: the bytes as an escaped string instead of a list
-// of characters; and for Qt text, as UTF-8 in quotes.
+// of characters; for Qt text, as UTF-8 in quotes; for addresses, their text.
+#include "protocols/ipaddress.h"
+
 #include <QByteArray>
 #include <QString>
 #include <ostream>
@@ -27,3 +29,9 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     }
     *out << '"';
 }
+
+namespace hl {
+inline void PrintTo(const IpAddress& address, std::ostream* out) {
+    *out << address.toString().toStdString();
+}
+} // namespace hl

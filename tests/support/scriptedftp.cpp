@@ -34,6 +34,10 @@ QByteArray pasvReply(quint32 address, quint16 port) {
         .toLatin1();
 }
 
+QByteArray epsvReply(quint16 port) {
+    return "229 Entering Extended Passive Mode (|||" + QByteArray::number(port) + "|)";
+}
+
 void serveFtpSession(ScriptedConnection& connection, const FtpScript& script, quint16 pasvPort) {
     connection.send(script.greeting + "\r\n");
     for (;;) {
@@ -47,6 +51,8 @@ void serveFtpSession(ScriptedConnection& connection, const FtpScript& script, qu
             reply = own->second;
         else if (verb == "PASV")
             reply = pasvReply(0x7F000001u, pasvPort);
+        else if (verb == "EPSV")
+            reply = epsvReply(pasvPort);
         else if (auto standard = defaultReplies().find(verb); standard != defaultReplies().end())
             reply = standard->second;
         if (reply == "<close>") return;
@@ -66,9 +72,10 @@ ScriptedServer::Script sendData(const QByteArray& bytes) {
     return [bytes](ScriptedConnection& connection) { connection.send(bytes); };
 }
 
-ScriptedFtpServer::ScriptedFtpServer(FtpScript script, ScriptedServer::Script dataScript)
-    : script_(std::move(script)), data_(std::move(dataScript)),
-      control_([this](ScriptedConnection& c) { serveFtpSession(c, script_, data_.port()); }) {}
+ScriptedFtpServer::ScriptedFtpServer(FtpScript script, ScriptedServer::Script dataScript,
+                                     const QString& address)
+    : script_(std::move(script)), data_(std::move(dataScript), address),
+      control_([this](ScriptedConnection& c) { serveFtpSession(c, script_, data_.port()); }, address) {}
 
 QList<QByteArray> ScriptedFtpServer::commands(int index) {
     control_.waitForScripts(control_.connectionCount());

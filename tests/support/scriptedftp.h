@@ -20,10 +20,12 @@ struct FtpScript {
 
 // "227 Entering Passive Mode (a,b,c,d,p1,p2)".
 QByteArray pasvReply(quint32 address, quint16 port);
+// "229 Entering Extended Passive Mode (|||port|)".
+QByteArray epsvReply(quint16 port);
 
 // Runs one control session on the connection: the greeting, then one answer per command until
-// QUIT, "<close>" or the client's close. PASV is answered with 127.0.0.1:pasvPort unless the
-// script gives its own reply.
+// QUIT, "<close>" or the client's close. PASV is answered with 127.0.0.1:pasvPort and EPSV with
+// pasvPort unless the script gives its own reply.
 void serveFtpSession(ScriptedConnection& connection, const FtpScript& script, quint16 pasvPort);
 
 // The command lines of a control connection's input, without line ends.
@@ -34,7 +36,9 @@ ScriptedServer::Script sendData(const QByteArray& bytes);
 
 class ScriptedFtpServer {
 public:
-    ScriptedFtpServer(FtpScript script, ScriptedServer::Script dataScript);
+    // Control and data server listen on address (127.0.0.1 or ::1).
+    ScriptedFtpServer(FtpScript script, ScriptedServer::Script dataScript,
+                      const QString& address = QStringLiteral("127.0.0.1"));
 
     quint16 port() const { return control_.port(); }
     quint16 dataPort() const { return data_.port(); }

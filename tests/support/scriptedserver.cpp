@@ -1,5 +1,8 @@
 #include "support/scriptedserver.h"
 
+#include "protocols/ipaddress.h"
+#include "support/loopbacksocket.h"
+
 #include <QList>
 #include <arpa/inet.h>
 #include <chrono>
@@ -130,19 +133,9 @@ void ScriptedConnection::reset() {
     }
 }
 
-ScriptedServer::ScriptedServer(Script script) : script_(std::move(script)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int one = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 64) != 0)
-        throw std::runtime_error("scripted server: cannot listen on loopback");
-    socklen_t length = sizeof address;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+ScriptedServer::ScriptedServer(Script script, const QString& address, quint16 port)
+    : script_(std::move(script)), address_(address), port_(port) {
+    listenFd_ = listenOnLoopback(address, port_, 64);
     acceptThread_ = std::thread([this] { acceptLoop(); });
 }
 
@@ -155,7 +148,7 @@ ScriptedServer::~ScriptedServer() {
 }
 
 QString ScriptedServer::url(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
+    return QStringLiteral("http://") + hostAndPort(address_, port_) + path;
 }
 
 void ScriptedServer::acceptLoop() {

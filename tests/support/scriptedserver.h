@@ -1,5 +1,5 @@
 #pragma once
-// An in-process TCP server on 127.0.0.1 for exact wire cases. Every accepted connection runs the
+// An in-process TCP server on 127.0.0.1 (or [::1]) for exact wire cases. Every accepted connection runs the
 // test's script on a thread of its own; the script reads what the client sent and writes exactly
 // the bytes the case needs (or closes, or stalls).
 #include <QByteArray>
@@ -62,13 +62,15 @@ class ScriptedServer {
 public:
     using Script = std::function<void(ScriptedConnection&)>;
 
-    // Starts listening on a free loopback port. The script runs once per connection; the
-    // connection is closed when the script returns.
-    explicit ScriptedServer(Script script);
+    // Starts listening on a loopback address (loopbacksocket.h), on port or, when it is 0, on a
+    // free one. The script runs once per connection; the connection is closed when the script
+    // returns.
+    explicit ScriptedServer(Script script, const QString& address = QStringLiteral("127.0.0.1"),
+                            quint16 port = 0);
     ~ScriptedServer();
 
     quint16 port() const { return port_; }
-    // "http://127.0.0.1:" + port + path.
+    // "http://" + the address (bracketed for IPv6) + ":" + port + path.
     QString url(const QString& path = QStringLiteral("/")) const;
     int connectionCount() const { return accepted_.load(); }
     // What each connection received, in the order they were accepted (complete once the
@@ -83,6 +85,7 @@ private:
     void acceptLoop();
 
     Script script_;
+    QString address_;
     int listenFd_ = -1;
     quint16 port_ = 0;
     std::atomic<bool> stopping_{false};

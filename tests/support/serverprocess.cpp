@@ -1,45 +1,58 @@
 #include "support/serverprocess.h"
 
+#include "support/loopbacksocket.h"
 #include "support/spawnedprocess.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QStandardPaths>
-#include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace hl::test {
 
 quint16 freeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
+    quint16 port = 0;
+    ::close(listenOnLoopback(kLoopbackIPv4, port, -1));
+    return port;
 }
 
-bool waitForPort(quint16 port, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        ::close(fd);
-        if (ok) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+namespace {
+
+// The inodes of the sockets listening on port, from the kernel's table of one family.
+std::vector<QByteArray> listeningInodes(const QString& table, quint16 port) {
+    std::vector<QByteArray> inodes;
+    QFile file(table);
+    if (!file.open(QIODevice::ReadOnly)) return inodes;
+    constexpr QByteArrayView kListen = "0A";
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 10 || fields[3] != kListen) continue;
+        if (fields[1].split(':').value(1).toUInt(nullptr, 16) == port) inodes.push_back(fields[9]);
+    }
+    return inodes;
+}
+
+} // namespace
+
+bool processListensOn(pid_t pid, quint16 port) {
+    std::vector<QByteArray> inodes = listeningInodes(QStringLiteral("/proc/net/tcp"), port);
+    for (const QByteArray& inode : listeningInodes(QStringLiteral("/proc/net/tcp6"), port))
+        inodes.push_back(inode);
+    if (inodes.empty()) return false;
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QFileInfo& descriptor : descriptors.entryInfoList(QDir::Files | QDir::System)) {
+        const QByteArray target = descriptor.symLinkTarget().toLatin1();
+        for (const QByteArray& inode : inodes)
+            if (target.endsWith("socket:[" + inode + "]")) return true;
     }
     return false;
 }
@@ -53,19 +66,21 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
     ExecArguments command(program, arguments);
     const QByteArray log = logFile.toLocal8Bit();
 
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        ::setpgid(0, 0);
-        const int out = ::open(log.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        if (out >= 0) {
-            ::dup2(out, 1);
-            ::dup2(out, 2);
-        }
-        const int null = ::open("/dev/null", O_RDONLY);
-        if (null >= 0) ::dup2(null, 0);
-        ::execvp(command.argv()[0], command.argv());
-        ::_exit(127);
-    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, log.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A group of its own, so that stop() reaches the helpers it forks (nginx workers) too.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    pid_t pid = -1;
+    if (::posix_spawnp(&pid, command.argv()[0], &actions, &attributes, command.argv(), environ) == 0)
+        pid_ = pid;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
 }
 
 ChildProcess::~ChildProcess() {

@@ -10,8 +10,9 @@ namespace hl::test {
 // A port on 127.0.0.1 that nothing listens on at the moment of the call.
 quint16 freeLoopbackPort();
 
-// Whether something accepts connections on 127.0.0.1:port within timeoutMs.
-bool waitForPort(quint16 port, int timeoutMs = 10000);
+// Whether the process pid itself holds a socket listening on port (either address family): the
+// server that the test started, not another one that took the port in the meantime.
+bool processListensOn(pid_t pid, quint16 port);
 
 // Whether an executable exists (absolute path, or found on PATH).
 bool programExists(const QString& program);
@@ -19,7 +20,9 @@ bool programExists(const QString& program);
 class ChildProcess {
 public:
     ChildProcess() = default;
-    // Starts program with arguments; standard output and error go to logFile (appended).
+    // Starts program with arguments in a process group of its own; standard output and error go
+    // to logFile (appended). Started with posix_spawn: the test process, which runs many threads,
+    // is never forked without an exec.
     ChildProcess(const QString& program, const QStringList& arguments, const QString& logFile);
     ~ChildProcess();
     ChildProcess(ChildProcess&& other) noexcept;

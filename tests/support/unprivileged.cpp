@@ -1,20 +1,33 @@
 #include "support/unprivileged.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/tempdir.h"
 
 namespace hl::test {
 
-int runUnprivileged(const std::function<int()>& check) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        constexpr uid_t kNobody = 65534;
-        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(99);
-        ::_exit(check());
+namespace {
+
+constexpr int kHelperTimeoutMs = 30000;
+
+const QString kHelper = QStringLiteral(HARVESTLINE_PROBE_HELPER);
+
+} // namespace
+
+HelperResult runUnprivileged(const QStringList& arguments) {
+    const TempDir dir;
+    const QString output = dir.file(QStringLiteral("out"));
+    HelperResult result;
+    {
+        SpawnedProcess helper(kHelper, QStringList{QStringLiteral("--unprivileged")} + arguments, output,
+                              dir.file(QStringLiteral("err")));
+        const auto outcome = helper.waitFor(kHelperTimeoutMs);
+        if (outcome && outcome->exited) result.exitCode = outcome->exitCode;
     }
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    result.output = dir.read(QStringLiteral("out"));
+    return result;
+}
+
+std::unique_ptr<SpawnedProcess> startHelper(const QStringList& arguments, const QString& outputFile) {
+    return std::make_unique<SpawnedProcess>(kHelper, arguments, outputFile, QStringLiteral("/dev/null"));
 }
 
 } // namespace hl::test
