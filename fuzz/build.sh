@@ -38,10 +38,10 @@ build http_reply_fuzzer \
     protocols/httpreplyreader.cpp protocols/httpreplyparser.cpp protocols/httpheaderlist.cpp \
     protocols/httpresponse.cpp protocols/contentdecoder.cpp protocols/compressorzlib.cpp \
     protocols/httpcharset.cpp protocols/httpuri.cpp protocols/iohandlersocket.cpp protocols/tcpsocket.cpp \
-    protocols/hostresolver.cpp protocols/socketerror.cpp
+    protocols/hostresolver.cpp protocols/socketerror.cpp protocols/ipaddress.cpp protocols/happyeyeballs.cpp
 
 build ftp_reply_fuzzer \
-    protocols/ftpreply.cpp protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+    protocols/ftpreply.cpp protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp protocols/ipaddress.cpp
 
 build settings_files_fuzzer \
     platform/textencoding.cpp platform/ansicodepage.cpp platform/utf8check.cpp settings/inifile.cpp \
@@ -50,19 +50,19 @@ build settings_files_fuzzer \
 build auth_cookie_fuzzer \
     protocols/httpauthschemes.cpp protocols/basicauthenticator.cpp protocols/digestauthenticator.cpp \
     protocols/httpchallenge.cpp protocols/authcharset.cpp protocols/asciitext.cpp protocols/httpcookiejar.cpp \
-    protocols/setcookie.cpp protocols/cookiedate.cpp protocols/httpheaderlist.cpp protocols/httpuri.cpp
+    protocols/setcookie.cpp protocols/cookiedate.cpp protocols/httpheaderlist.cpp protocols/httpuri.cpp protocols/ipaddress.cpp
 
 build socks_reply_fuzzer \
-    protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+    protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/hostresolver.cpp protocols/socketerror.cpp protocols/ipaddress.cpp
 
 build ftp_passive_fuzzer \
-    protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+    protocols/ftppassive.cpp protocols/hostresolver.cpp protocols/socketerror.cpp protocols/ipaddress.cpp
 
 build url_merge_fuzzer \
-    protocols/httpuri.cpp
+    protocols/httpuri.cpp protocols/ipaddress.cpp
 
 build file_naming_fuzzer \
-    engine/filenaming.cpp protocols/httpreplyparser.cpp protocols/httpuri.cpp
+    engine/filenaming.cpp protocols/httpreplyparser.cpp protocols/httpuri.cpp protocols/ipaddress.cpp
 
 build csv_split_fuzzer \
     engine/csvsplit.cpp platform/standardfolders.cpp
@@ -72,7 +72,7 @@ build list_lines_fuzzer \
     engine/proxyroute.cpp engine/proxyrotation.cpp platform/textencoding.cpp platform/ansicodepage.cpp \
     platform/utf8check.cpp platform/standardfolders.cpp platform/writeprobe.cpp settings/textlines.cpp \
     protocols/idsocks.cpp protocols/sockshandshake.cpp protocols/asciitext.cpp protocols/iohandlersocket.cpp \
-    protocols/tcpsocket.cpp protocols/hostresolver.cpp protocols/socketerror.cpp
+    protocols/tcpsocket.cpp protocols/hostresolver.cpp protocols/socketerror.cpp protocols/ipaddress.cpp protocols/happyeyeballs.cpp
 
 build grabber_scan_fuzzer \
     grabber/asciicase.cpp grabber/urlresolution.cpp grabber/grabscope.cpp grabber/linkscanner.cpp \
