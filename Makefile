@@ -6,7 +6,7 @@ CTEST_ARGS ?=
 # Kills per mode of `make test-soak`; 100 for the long run by hand. SOAK_SEED replays a run.
 SOAK_KILLS ?= 12
 
-.PHONY: deps build run test test-unit test-interop test-gui test-soak package bench fuzz format clean
+.PHONY: deps build run test test-unit test-interop test-gui test-soak test-asan test-tsan package bench fuzz fuzz-smoke format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -43,6 +43,14 @@ package: build
 test-soak: build
 	cd $(BUILD_DIR) && SOAK_KILLS=$(SOAK_KILLS) ctest --output-on-failure --verbose -L soak
 
+# The unit, interop and gui tests under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
+# and under ThreadSanitizer (build-tsan/).
+test-asan: deps
+	JOBS=$(JOBS) scripts/sanitize.sh address $(CTEST_ARGS)
+
+test-tsan: deps
+	JOBS=$(JOBS) scripts/sanitize.sh thread $(CTEST_ARGS)
+
 bench: build
 	@scripts/install-deps.sh --bench
 	bench/run.sh $(BUILD_DIR)
@@ -51,9 +59,13 @@ fuzz:
 	@scripts/install-deps.sh --fuzz
 	fuzz/build.sh
 
+# Every fuzz target for a short while from its corpus.
+fuzz-smoke: fuzz
+	fuzz/smoke.sh
+
 format:
 	@scripts/install-deps.sh --format
 	find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-tsan build-fuzz

@@ -8,16 +8,12 @@
 
 namespace hl {
 
-namespace {
-
-bool makeFolder(const QString& folder) {
+bool MakeFolderWithParents(const QString& folder) {
     QDir().mkpath(folder);
     return QFileInfo(folder).isDir();
 }
 
-} // namespace
-
-CsvTarget SplitCsvLine(const QString& line, const QString& saveFolder) {
+CsvTarget SplitCsvLine(const QString& line, const QString& saveFolder, const FolderMaker& makeFolder) {
     const qsizetype comma = line.indexOf(QLatin1Char(','));
     if (comma < 0) return {line, saveFolder};
     const QString url = line.left(comma);

@@ -83,6 +83,9 @@ QString FileNameFromURL(const QString& url, bool fullUrl, bool includeParams) {
         if (name.startsWith(QLatin1Char('-'))) name.remove(0, 1);
         if (name.endsWith(QLatin1Char('-'))) name.chop(1);
     }
+    // A file can never be named "." or ".."; what is left of a line without a host, or of dots
+    // between dropped characters, becomes the hyphen every unusable character becomes.
+    if (namesAFolder(name)) return QStringLiteral("-");
     return name.left(kMaxFileNameLength);
 }
 

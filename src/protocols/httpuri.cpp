@@ -106,16 +106,16 @@ TIdURI parseURI(const QString& url) {
         rest.remove(0, 2);
         hasAuthority = true;
     }
-    if (hasAuthority) {
-        // Backslashes typed in place of slashes are taken as slashes, up to the query.
-        qsizetype end = rest.size();
-        for (const QChar stop : {QLatin1Char('?'), QLatin1Char('#')}) {
-            const qsizetype at = rest.indexOf(stop);
-            if (at >= 0 && at < end) end = at;
-        }
-        for (qsizetype i = 0; i < end; ++i)
-            if (rest[i] == QLatin1Char('\\')) rest[i] = QLatin1Char('/');
+    // Backslashes typed in place of slashes are taken as slashes, up to the query. A relative
+    // reference too: the target it resolves to is written out as an absolute URL (through a proxy,
+    // and when a challenged request is repeated), which must name the same place.
+    qsizetype end = rest.size();
+    for (const QChar stop : {QLatin1Char('?'), QLatin1Char('#')}) {
+        const qsizetype at = rest.indexOf(stop);
+        if (at >= 0 && at < end) end = at;
     }
+    for (qsizetype i = 0; i < end; ++i)
+        if (rest[i] == QLatin1Char('\\')) rest[i] = QLatin1Char('/');
 
     // The fragment ends the URL wherever it starts; a "?" inside it is part of the fragment.
     const qsizetype hash = rest.indexOf(QLatin1Char('#'));

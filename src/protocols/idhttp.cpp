@@ -128,18 +128,18 @@ void TIdHTTP::DoRequest(const QString& method, const QString& url, const QByteAr
     body_ = body;
     Response.ContentStream = destination;
     try {
+        bool newTarget = true;
         for (;;) {
-            prepareRequest();
+            prepareRequest(newTarget);
             exchangeHead();
             const ReplyOutcome outcome = handleReply(destination);
             if (outcome == ReplyOutcome::Finish) break;
-            if (outcome == ReplyOutcome::FollowRedirect) {
+            // The challenged request goes again to its target as merged: a relative Location merged
+            // twice would name another place.
+            newTarget = outcome == ReplyOutcome::FollowRedirect;
+            if (newTarget) {
                 authRetries_ = 0;
                 authProxyRetries_ = 0;
-            } else {
-                // The challenged request again; its target is merged already, and a relative
-                // Location merged twice would name another place.
-                Request.URL = absoluteURI(uri_);
             }
             // Nothing of an intermediate reply stays in the destination.
             if (destination) {
@@ -156,14 +156,8 @@ void TIdHTTP::DoRequest(const QString& method, const QString& url, const QByteAr
 
 // ---- Request ----------------------------------------------------------------------------------
 
-void TIdHTTP::prepareRequest() {
-    const TIdURI next = parseURI(Request.URL);
-    mergeURI(uri_, next);
-    if (!next.Username.isEmpty()) {
-        // User-info is percent-encoded in a URL; a password with "/" or "@" can only come that way.
-        Request.Username = QUrl::fromPercentEncoding(next.Username.toUtf8());
-        Request.Password = QUrl::fromPercentEncoding(next.Password.toUtf8());
-    }
+void TIdHTTP::prepareRequest(bool newTarget) {
+    if (newTarget) mergeTarget();
     static const QStringList kNeedVersion11 = {QStringLiteral("TRACE"), QStringLiteral("PUT"),
                                                QStringLiteral("OPTIONS"), QStringLiteral("DELETE"),
                                                QStringLiteral("PATCH")};
@@ -179,6 +173,16 @@ void TIdHTTP::prepareRequest() {
     Request.Host = hostHeaderValue(uri_, ProxyParams.enabled());
     offerContentCodings();
     forgetAuthenticationOfOtherPeers();
+}
+
+void TIdHTTP::mergeTarget() {
+    const TIdURI next = parseURI(Request.URL);
+    mergeURI(uri_, next);
+    if (!next.Username.isEmpty()) {
+        // User-info is percent-encoded in a URL; a password with "/" or "@" can only come that way.
+        Request.Username = QUrl::fromPercentEncoding(next.Username.toUtf8());
+        Request.Password = QUrl::fromPercentEncoding(next.Password.toUtf8());
+    }
 }
 
 void TIdHTTP::forgetAuthenticationOfOtherPeers() {

@@ -141,7 +141,10 @@ private:
         bool toProxy = false; // the proxy itself answers (an absolute-URI request or a CONNECT)
     };
 
-    void prepareRequest();
+    // Sets the request's values for the next exchange; newTarget: first merges Request.URL into
+    // the target (the call's URL or a redirect's Location).
+    void prepareRequest(bool newTarget);
+    void mergeTarget();
     void offerContentCodings();
     ConnectionKind connectionKind() const;
     void openConnection();

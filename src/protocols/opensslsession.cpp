@@ -329,18 +329,30 @@ struct SharedContext {
     QString key;
 };
 
+// The contexts of the process, by their key.
+struct ContextCache {
+    std::mutex mutex;
+    std::map<QString, SSL_CTX*> contexts;
+};
+
+// Made on first use and never destroyed, nor are the contexts freed: freeing them at exit would
+// race the library's own exit handler, and a connection made while the process exits (by a thread
+// that is still running) must still find the cache whole.
+ContextCache& contextCache() {
+    static ContextCache* const cache = new ContextCache;
+    return *cache;
+}
+
 // A context built from the same options is the same context: it holds no per-connection state
 // (the sessions it makes are filed in the process's session cache), and the library lets many
 // threads create sessions from it at once. Building one is about a fifth of the client's work for
 // a local handshake, so each distinct set of options gets one context for the life of the
-// process. A failed build is not kept: the next connection tries again. The contexts are never
-// freed, as freeing them at exit would race the library's own exit handler.
+// process. A failed build is not kept: the next connection tries again.
 SharedContext sharedContext(const TIdSSLOptions& options) {
-    static std::mutex mutex;
-    static std::map<QString, SSL_CTX*> contexts;
     QString key = contextKey(options);
-    std::lock_guard lock(mutex);
-    SSL_CTX*& context = contexts[key];
+    ContextCache& cache = contextCache();
+    std::lock_guard lock(cache.mutex);
+    SSL_CTX*& context = cache.contexts[key];
     if (!context) context = buildContext(options).release();
     return {context, std::move(key)};
 }

@@ -38,6 +38,15 @@ void appendShortField(QByteArray& bytes, const QString& text) {
     bytes.append(ascii);
 }
 
+// A SOCKS 4 string: the text as 7-bit ASCII and its terminating NUL. A NUL inside the text would
+// end the string early and the server would take the rest for the target's data; it goes as "?",
+// as every character that cannot be sent does.
+QByteArray nulTerminated(const QString& text) {
+    QByteArray bytes = toSevenBitAscii(text);
+    bytes.replace('\0', '?');
+    return bytes.append('\0');
+}
+
 quint8 byteAt(const QByteArray& bytes, int index) {
     return static_cast<quint8>(bytes.at(index));
 }
@@ -170,8 +179,8 @@ QByteArray SocksHandshake::socks4Request() const {
     // SOCKS 4A asks the server to resolve: an address 0.0.0.x with x non-zero, then the name.
     const bool serverResolves = request_.version == TSocksVersion::svSocks4A;
     appendIPv4(bytes, serverResolves ? 1 : request_.targetAddress);
-    bytes.append(toSevenBitAscii(request_.username)).append('\0');
-    if (serverResolves) bytes.append(toSevenBitAscii(request_.targetHost)).append('\0');
+    bytes.append(nulTerminated(request_.username));
+    if (serverResolves) bytes.append(nulTerminated(request_.targetHost));
     return bytes;
 }
 

@@ -50,12 +50,16 @@ protected:
         downloader.DownloadNow();
     }
 
-    // Waits (briefly) until `count` procedures run at once, so that the peak shows the worker count.
+    // The first `count` procedures wait until `count` run at once, so that the peak shows the worker
+    // count however slowly the workers start; the deadline only ends a run that has fewer workers.
     static std::function<void()> overlap(CallLog& log, int count) {
-        return [&log, count] {
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-            while (log.running.load() < count && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        auto started = std::make_shared<std::atomic<int>>(0);
+        return [&log, count, started] {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            if (started->fetch_add(1) < count) {
+                while (log.running.load() < count && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         };
     }

@@ -32,6 +32,9 @@ TEST(FileNameFromURL, DerivesTheNamesOfTheTable) {
         {"http://h/d/..", false, false, "http-h-d-.."},
         {"http://h/d/.?x=1", false, false, "http-h-d-."},
         {"http://h/d/..?x", false, true, "..-x"},
+        // Dots left between dropped characters, or a bare "..", never name a file either.
+        {"http://h/\u00e9..\u00e9", false, false, "-"},
+        {"..", true, false, "-"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileNameFromURL(QString::fromUtf8(c.url), c.fullUrl, c.includeParams),

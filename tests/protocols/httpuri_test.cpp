@@ -30,6 +30,7 @@ TEST(HttpUri, SplitsUrlsIntoTheirParts) {
         {"http://h?only=query", "http", "", "", "h", "", "/", "", "only=query", ""},
         {"//cdn.h/lib.js", "", "", "", "cdn.h", "", "/", "lib.js", "", ""},
         {"../b/f.zip", "", "", "", "", "", "../b/", "f.zip", "", ""},
+        {"..\\b\\f.zip?q=a\\b", "", "", "", "", "", "../b/", "f.zip", "q=a\\b", ""},
         {"other.zip", "", "", "", "", "", "", "other.zip", "", ""},
         // A "://" inside a query is no scheme, and a "?" inside a fragment is no query.
         {"/go?to=http://x/y", "", "", "", "", "", "/", "go", "to=http://x/y", ""},
@@ -82,6 +83,10 @@ TEST(HttpUri, MergesRedirectTargetsIntoTheCurrentOne) {
     EXPECT_EQ(absoluteURI(merged({"http://h/a/x/page", "../b/f.zip"})), QStringLiteral("http://h/a/b/f.zip"));
     EXPECT_EQ(absoluteURI(merged({"http://h/a/x/page", "f2.zip?v=2"})),
               QStringLiteral("http://h/a/x/f2.zip?v=2"));
+    // Backslashes in a relative Location are slashes, as in an absolute one: the target's absolute
+    // URL (through a proxy, on a repeated request) then names the same place as the direct request.
+    EXPECT_EQ(absoluteURI(merged({"http://h/a/x/page", "..\\b\\f.zip"})),
+              QStringLiteral("http://h/a/b/f.zip"));
     EXPECT_EQ(absoluteURI(merged({"https://h:8443/a/", "/b"})), QStringLiteral("https://h:8443/b"));
     EXPECT_EQ(absoluteURI(merged({"https://h:8443/a/", "//other/c"})),
               QStringLiteral("https://other:8443/c"));

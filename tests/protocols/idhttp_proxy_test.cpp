@@ -164,6 +164,27 @@ TEST(HttpProxyRequests, ChallengeIsAnsweredAndTheCredentialsStayWithThatProxy) {
     EXPECT_EQ(headerValue(toSecond[0], "Proxy-Authorization"), "");
 }
 
+// The absolute URL leaves out ftp's port 21, which only the protocol's name implies: the request
+// answered with a challenge goes again to its target as merged, not to a URL made from it.
+TEST(HttpProxyRequests, AChallengedRequestGoesAgainToTheTargetItHad) {
+    ScriptedServer proxy(answerEachRequest([](const QByteArray& request) {
+        return headerValue(request, "Proxy-Authorization") == kProxyUP
+                   ? httpReply("HTTP/1.1 200 OK", "", "file")
+                   : k407;
+    }));
+    {
+        ProxiedClient http(proxy, QStringLiteral("u"));
+        TMemoryStream file;
+        http.Get(QStringLiteral("ftp://files.example:21/pub/f"), &file);
+        EXPECT_EQ(file.Data(), "file");
+    }
+    proxy.waitIdle();
+    const auto requests = allRequests(proxy);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requestLine(requests[0]), "GET ftp://files.example/pub/f HTTP/1.1");
+    EXPECT_EQ(requestLine(requests[1]), "GET ftp://files.example/pub/f HTTP/1.1");
+}
+
 TEST(HttpProxyRequests, Http10AsksTheProxyToKeepTheConnection) {
     ScriptedServer proxy(answerEachRequest([](const QByteArray&) {
         return httpReply("HTTP/1.0 200 OK", "Proxy-Connection: keep-alive\r\n", "ok");

@@ -74,5 +74,15 @@ TEST(SocksHandshakeSteps, Socks5AddressTypeFollowsTheTargetHost) {
     }
 }
 
+TEST(SocksHandshakeSteps, Socks4UserIdAndHostStayOneStringEachWhateverTheyHold) {
+    SocksRequest request;
+    request.version = TSocksVersion::svSocks4A;
+    request.username = QStringLiteral("u\u0000v");
+    request.targetHost = QStringLiteral("h\u0000x");
+    request.targetPort = 80;
+    SocksHandshake steps(request);
+    EXPECT_EQ(steps.outgoing(), hex("04 01 0050 00000001") + "u?v" + hex("00") + "h?x" + hex("00"));
+}
+
 } // namespace
 } // namespace hl

@@ -7,6 +7,7 @@
 #include "support/scriptedsite.h"
 #include "support/windowfixture.h"
 #include "ui/editorurllist.h"
+#include "ui/listmirror.h"
 #include "ui/statuspanels.h"
 #include "ui/texteditor.h"
 #include "ui/urlgrabberform.h"
@@ -51,7 +52,11 @@ protected:
     }
     QString mainStatus() const { return form->statusPanels()->panelText(0); }
     QStringList list() const { return form->urlEditor()->lines(); }
-    QByteArray listFile() const { return settings.read(kUrlListFileName); }
+    // list.txt once the saves the changes started have reached it.
+    QByteArray listFile() {
+        form->listMirror()->writePending();
+        return settings.read(kUrlListFileName);
+    }
 
     test::ScriptedSite site;
 };
