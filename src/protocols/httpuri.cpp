@@ -66,6 +66,14 @@ bool isDefaultPort(const TIdURI& uri) {
            (protocol == QLatin1String("ftp") && uri.Port == QLatin1String("21"));
 }
 
+// The host as the authority writes it. A host the URL gave in brackets keeps them even when what
+// they hold has no ":", so that the written URL parses back to the same server.
+QString authorityHost(const TIdURI& uri) {
+    if (uri.IPv6 && !uri.Host.startsWith(QLatin1Char('[')))
+        return QLatin1Char('[') + uri.Host + QLatin1Char(']');
+    return bracketedHost(uri.Host);
+}
+
 bool isAscii(QChar c) {
     return c.unicode() < 0x80;
 }
@@ -214,13 +222,13 @@ QString requestTarget(const TIdURI& uri) {
 }
 
 QString absoluteURI(const TIdURI& uri) {
-    QString text = uri.Protocol + QLatin1String("://") + bracketedHost(uri.Host);
+    QString text = uri.Protocol + QLatin1String("://") + authorityHost(uri);
     if (!uri.Port.isEmpty() && !isDefaultPort(uri)) text += QLatin1Char(':') + uri.Port;
     return text + requestTarget(uri);
 }
 
 QString hostHeaderValue(const TIdURI& uri, bool throughProxy) {
-    QString value = bracketedHost(uri.Host);
+    QString value = authorityHost(uri);
     const bool defaultPort = (uri.Protocol == QLatin1String("http") && uri.Port == QLatin1String("80")) ||
                              (uri.Protocol == QLatin1String("https") && uri.Port == QLatin1String("443"));
     if (throughProxy || !defaultPort) value += QLatin1Char(':') + uri.Port;
@@ -228,7 +236,7 @@ QString hostHeaderValue(const TIdURI& uri, bool throughProxy) {
 }
 
 QString authorityWithPort(const TIdURI& uri) {
-    return bracketedHost(uri.Host) + QLatin1Char(':') + uri.Port;
+    return authorityHost(uri) + QLatin1Char(':') + uri.Port;
 }
 
 quint16 connectPort(const TIdURI& uri) {

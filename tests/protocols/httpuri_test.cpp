@@ -107,6 +107,12 @@ TEST(HttpUri, BuildsHostValuesAndRequestTargets) {
     EXPECT_EQ(hostHeaderValue(merged({"https://[::1]:444/"}), false), QStringLiteral("[::1]:444"));
     EXPECT_EQ(hostHeaderValue(merged({"https://h:80/"}), false), QStringLiteral("h:80"));
     EXPECT_EQ(absoluteURI(merged({"https://u:p@h:443/x"})), QStringLiteral("https://h/x"));
+    // What the URL put in brackets stays in brackets, so the written URL names the same server.
+    const TIdURI bracketed = merged({"https://[\xff]].test/a"});
+    EXPECT_EQ(absoluteURI(bracketed), QStringLiteral("https://[\uFFFD]/a"));
+    EXPECT_EQ(parseURI(absoluteURI(bracketed)).Host, bracketed.Host);
+    EXPECT_TRUE(parseURI(absoluteURI(bracketed)).IPv6);
+    EXPECT_EQ(authorityWithPort(bracketed), QStringLiteral("[\uFFFD]:443"));
     EXPECT_EQ(connectPort(merged({"http://h:abc/"})), 80);
     EXPECT_EQ(connectPort(merged({"http://h:8080/"})), 8080);
 }
