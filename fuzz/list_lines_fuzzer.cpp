@@ -74,13 +74,15 @@ void checkProxyLine(const QString& line, hl::ProxyType type) {
                 "an added line reads back with its credentials");
 }
 
-void checkRotation(QStringList lines, hl::ProxyType type) {
+void checkRotation(const QStringList& listed, hl::ProxyType type) {
+    // The front end hands the rotation the list without its blank lines, as the run starts.
+    QStringList lines = hl::RemoveBlankLines(listed);
+    const auto lineAt = [&lines](int index) { return lines[index]; };
     hl::ProxyRotation rotation;
-    rotation.prepare(lines, type);
-    require(lines == hl::RemoveBlankLines(lines), "the rotation drops blank lines");
+    rotation.prepare(int(lines.size()), type);
     require(rotation.UseProxy == !lines.isEmpty(), "the rotation is used when lines are left");
     for (qsizetype turn = 0; turn < 2 * lines.size() + 1; ++turn) {
-        const hl::ProxyLineFields taken = rotation.takeNext(lines);
+        const hl::ProxyLineFields taken = rotation.takeNext(int(lines.size()), lineAt);
         if (lines.isEmpty()) {
             require(taken.ProxySatir.isEmpty(), "an empty rotation hands out no line");
             continue;
@@ -89,9 +91,10 @@ void checkRotation(QStringList lines, hl::ProxyType type) {
     }
     // Lines deleted during a run: an index past the end wraps to the first line that is left.
     if (lines.size() > 1) {
-        rotation.takeNext(lines);
+        rotation.takeNext(int(lines.size()), lineAt);
         lines.resize(1);
-        require(rotation.takeNext(lines).ProxySatir == lines[0], "a rotation past the list's end wraps");
+        require(rotation.takeNext(int(lines.size()), lineAt).ProxySatir == lines[0],
+                "a rotation past the list's end wraps");
     }
 }
 
