@@ -3,14 +3,15 @@
 #include "engine/downloader.h"
 #include "engine/outputfiles.h"
 #include "support/httpscript.h"
+#include "support/loopbacksocket.h"
 #include "support/recordingwindow.h"
 #include "support/scriptedsite.h"
-#include "support/serverprocess.h"
 #include "support/tempdir.h"
 
 #include <QDir>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -301,7 +302,8 @@ TEST_F(HttpDownloadTest, ResumeEndingOnTheRedirectLimitFailsAndKeepsThePartialFi
 }
 
 TEST_F(HttpDownloadTest, ReportsEveryFailureWithItsMessage) {
-    const quint16 closedPort = test::freeLoopbackPort();
+    const test::ClosedPort closed;
+    const quint16 closedPort = closed.port();
     environment.resolver = std::make_shared<FailingResolver>();
     window.options.showErrors = false;
     run({url("/missing"), QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort),
