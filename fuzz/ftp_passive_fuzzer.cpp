@@ -1,11 +1,12 @@
 // libFuzzer target for the passive-mode rules of the FTP client: the address and port of a PASV
-// reply's text, and where the data connection goes for that address and the control peer. (The
-// client uses PASV only; it never sends EPSV.)
+// reply's text, the port of an EPSV reply's text (sent on an IPv6 control connection), and where
+// the data connection goes for a PASV address and the control peer.
 //
 // Input: the reply's first text line, a line feed, then the control peer (an address or a name).
-// Besides crashes it checks that an accepted reply names a port that can be connected to, reads
-// the same from the reply a server would write for that endpoint, and that the data connection
-// goes either to the reported address or, for a private address from a public peer, to the peer.
+// Both readers get the line. Besides crashes it checks that an accepted reply names a port that
+// can be connected to, reads the same from the reply a server would write for that endpoint, and
+// that the data connection goes either to the reported address or, for a private address from a
+// public peer, to the peer.
 #include "fuzzcheck.h"
 #include "protocols/ftppassive.h"
 #include "protocols/hostresolver.h"
@@ -41,6 +42,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString dataHost = hl::passiveDataHost(endpoint->address, controlPeer);
         require(dataHost == address || (dataHost == controlPeer && hl::isPrivateIPv4(endpoint->address)),
                 "the data connection goes to the reported address, or to the peer for a private one");
+    }
+
+    for (const QString& line : {QString::fromLatin1(reply), QString::fromUtf8(reply)}) {
+        const auto port = hl::parseEpsvReply(line);
+        if (!port) continue;
+        require(*port != 0, "an accepted EPSV reply names a port other than 0");
+        const QString canonical = QStringLiteral("Entering Extended Passive Mode (|||%1|)").arg(*port);
+        require(hl::parseEpsvReply(canonical) == port,
+                "the reply a server writes for the port reads back as it");
+        // The port stands between the delimiters that follow the first "(", as the reply wrote it.
+        const qsizetype open = line.indexOf(QLatin1Char('('));
+        require(open >= 0, "an accepted EPSV reply has an opening parenthesis");
+        const QChar delimiter = line[open + 1];
+        const QString written = line.mid(open + 4, line.indexOf(delimiter, open + 4) - open - 4);
+        require(written.toUInt() == *port, "the port is the number written between the delimiters");
     }
     return 0;
 }

@@ -5,8 +5,8 @@
 // click would run are focused without one). The list holds one URL on a loopback port where
 // nothing listens, so a run that starts ends at once. Exit status 0 when every control behaved.
 // scripts/enter-key-session.sh runs it under Xvfb.
+#include "support/loopbacksocket.h"
 #include "support/scriptedprompts.h"
-#include "support/serverprocess.h"
 #include "support/tempdir.h"
 #include "support/urlrecorder.h"
 #include "ui/appform.h"
@@ -80,7 +80,8 @@ int main(int argc, char* argv[]) {
     form.menu().advancedSettings->trigger();
     form.menu().showErrors->setChecked(false);
     form.findChild<QLineEdit*>(QStringLiteral("Edit3"))->setText(QStringLiteral("127.0.0.1"));
-    const QString url = QStringLiteral("http://127.0.0.1:%1/enter.bin").arg(hl::test::freeLoopbackPort());
+    const hl::test::ClosedPort closed;
+    const QString url = QStringLiteral("http://127.0.0.1:%1/enter.bin").arg(closed.port());
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form, 10000)) {

@@ -1,9 +1,9 @@
 // harvestline-cli as a process against the scripted loopback server: result lines on the right
 // streams, the log files, the exit status, and Ctrl-C.
 #include "support/cliprocess.h"
+#include "support/loopbacksocket.h"
 #include "support/scriptedserver.h"
 #include "support/scriptedsite.h"
-#include "support/serverprocess.h"
 #include "support/tempdir.h"
 
 #include <QProcess>
@@ -74,7 +74,8 @@ TEST(CliRun, AnEmptyFileCountsAsAnError) {
 // URL, as the window's logs do.
 TEST(CliRun, AnErrorMessageWithALineBreakStaysOneLogLine) {
     test::TempDir dir;
-    const QString refused = QStringLiteral("http://127.0.0.1:%1/a.zip").arg(test::freeLoopbackPort());
+    const test::ClosedPort closed;
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/a.zip").arg(closed.port());
     const QString errorLog = dir.file(QStringLiteral("error.log"));
     const test::CliResult result =
         test::runCli({QStringLiteral("--error-log"), errorLog, refused}, dir.path());

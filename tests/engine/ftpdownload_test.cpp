@@ -2,10 +2,10 @@
 // resume, failures, STOP, CSV folders, proxy refusals and parallel runs.
 #include "engine/downloader.h"
 #include "engine/outputfiles.h"
+#include "support/loopbacksocket.h"
 #include "support/qtprinters.h"
 #include "support/recordingwindow.h"
 #include "support/scriptedftp.h"
-#include "support/serverprocess.h"
 #include "support/tempdir.h"
 
 #include <QFile>
@@ -163,7 +163,8 @@ TEST_F(FtpDownloadTest, ContinuesAPartialFileWhereTheServerAllowsIt) {
 }
 
 TEST_F(FtpDownloadTest, FailuresAreLoggedOnceAndKeepOnlyPartialData) {
-    const quint16 closedPort = test::freeLoopbackPort();
+    const test::ClosedPort closed;
+    const quint16 closedPort = closed.port();
     const struct {
         const char* name;
         FtpScript script;

@@ -2,9 +2,9 @@
 // first line, the line's credentials answering the proxy, and the line named in error lines.
 #include "engine/downloader.h"
 #include "support/httpscript.h"
+#include "support/loopbacksocket.h"
 #include "support/recordingwindow.h"
 #include "support/scriptedsite.h"
-#include "support/serverprocess.h"
 #include "support/tempdir.h"
 
 #include <QMutex>
@@ -146,7 +146,8 @@ TEST_F(ProxyDownloadTest, LineWithoutAProxyGoesDirectAndIsStillNamed) {
 }
 
 TEST_F(ProxyDownloadTest, ProxyThatDoesNotAnswerFailsTheUrlAndTheNextTakesTheNextLine) {
-    const QString closed = QStringLiteral("127.0.0.1:%1").arg(test::freeLoopbackPort());
+    const test::ClosedPort closedPort;
+    const QString closed = QStringLiteral("127.0.0.1:%1").arg(closedPort.port());
     window.proxyLines = {closed, lineA()};
     run({QStringLiteral("http://files.test/1.zip"), QStringLiteral("http://files.test/2.zip")});
     ASSERT_EQ(window.errorLog.size(), 1);

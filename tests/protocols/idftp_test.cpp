@@ -6,7 +6,6 @@
 #include "support/anonymousftp.h"
 #include "support/loopbacksocket.h"
 #include "support/scriptedftp.h"
-#include "support/serverprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -270,7 +269,8 @@ TEST(IdFtp, RetrAnswered450EndsWithoutDataOrError) {
 }
 
 TEST(IdFtp, TransferFailuresCarryTheServerText) {
-    const quint16 closedPort = test::freeLoopbackPort();
+    const test::ClosedPort closed;
+    const quint16 closedPort = closed.port();
     const struct {
         const char* name;
         std::map<QByteArray, QByteArray> replies;

@@ -5,7 +5,6 @@
 #include "support/fixedresolver.h"
 #include "support/httpscript.h"
 #include "support/loopbacksocket.h"
-#include "support/serverprocess.h"
 #include "testclient.h"
 
 #include <QElapsedTimer>
@@ -253,7 +252,8 @@ TEST(HttpConnections, SocketErrorsCarryTheirNumberAndText) {
     auto transport = std::make_shared<TIdIOHandlerSocket>();
     transport->Resolver = std::make_shared<NoNamesResolver>();
     http.IOHandler = transport;
-    const quint16 closedPort = test::freeLoopbackPort();
+    const test::ClosedPort closed;
+    const quint16 closedPort = closed.port();
     const std::pair<QString, int> cases[] = {
         {QStringLiteral("http://no-such-host.invalid/"), WSAHOST_NOT_FOUND},
         {QStringLiteral("http://127.0.0.1:%1/").arg(closedPort), WSAECONNREFUSED},

@@ -1,6 +1,7 @@
 #include "platform/exception.h"
 #include "protocols/idsocks.h"
 #include "protocols/iohandlersocket.h"
+#include "support/loopbacksocket.h"
 #include "support/microsocksserver.h"
 #include "support/nginxserver.h"
 
@@ -82,8 +83,8 @@ TEST(SocksInterop, Socks5WithUserAndPasswordReachesNginxOnlyWithTheRightCredenti
 TEST(SocksInterop, Socks5ServerThatCannotReachTheTargetSaysWhy) {
     test::MicrosocksServer microsocks;
     ASSERT_TRUE(microsocks.started()) << microsocks.log().toStdString();
-    EXPECT_EQ(fetchThrough(socks5(microsocks), test::freeLoopbackPort(), QStringLiteral("/")),
-              "Connection refused.");
+    const test::ClosedPort closed;
+    EXPECT_EQ(fetchThrough(socks5(microsocks), closed.port(), QStringLiteral("/")), "Connection refused.");
 }
 
 } // namespace

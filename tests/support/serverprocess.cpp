@@ -1,6 +1,5 @@
 #include "support/serverprocess.h"
 
-#include "support/loopbacksocket.h"
 #include "support/spawnedprocess.h"
 
 #include <QDir>
@@ -18,12 +17,6 @@
 #include <vector>
 
 namespace hl::test {
-
-quint16 freeLoopbackPort() {
-    quint16 port = 0;
-    ::close(listenOnLoopback(kLoopbackIPv4, port, -1));
-    return port;
-}
 
 namespace {
 

@@ -7,9 +7,6 @@
 
 namespace hl::test {
 
-// A port on 127.0.0.1 that nothing listens on at the moment of the call.
-quint16 freeLoopbackPort();
-
 // Whether the process pid itself holds a socket listening on port (either address family): the
 // server that the test started, not another one that took the port in the meantime.
 bool processListensOn(pid_t pid, quint16 port);

@@ -1,5 +1,5 @@
 #include "settings/settingsstore.h"
-#include "support/serverprocess.h"
+#include "support/loopbacksocket.h"
 #include "support/windowfixture.h"
 #include "ui/actionrow.h"
 #include "ui/errorboxqueue.h"
@@ -45,7 +45,8 @@ protected:
         return text.mid(text.lastIndexOf(QStringLiteral("URL: ")) + 5);
     }
 
-    const quint16 deadPort = test::freeLoopbackPort();
+    const test::ClosedPort dead;
+    const quint16 deadPort = dead.port();
 };
 
 TEST_F(ErrorBoxTest, BoxesOpenOneAtATimeInTheOrderTheErrorsCame) {

@@ -1,4 +1,4 @@
-#include "support/serverprocess.h"
+#include "support/loopbacksocket.h"
 #include "support/windowfixture.h"
 #include "ui/actionrow.h"
 #include "ui/listmirror.h"
@@ -54,7 +54,8 @@ TEST_F(ListMirrorTest, TheLastOfManyQuickChangesReachesTheFileSoonAfter) {
 }
 
 TEST_F(ListMirrorTest, ARunStartsOnlyOnceTheFileHoldsTheListItReads) {
-    const QStringList urls = {QStringLiteral("http://127.0.0.1:%1/a").arg(test::freeLoopbackPort())};
+    const test::ClosedPort closed;
+    const QStringList urls = {QStringLiteral("http://127.0.0.1:%1/a").arg(closed.port())};
     form->menu().showErrors->setChecked(false);
     form->urlEditor()->setLines({urls[0], QString()});
     QTest::mouseClick(form->actionRow()->runButton(), Qt::LeftButton);

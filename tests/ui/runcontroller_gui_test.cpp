@@ -1,7 +1,7 @@
 #include "settings/settingsstore.h"
+#include "support/loopbacksocket.h"
 #include "support/nginxserver.h"
 #include "support/scriptedserver.h"
-#include "support/serverprocess.h"
 #include "support/windowfixture.h"
 #include "ui/actionrow.h"
 #include "ui/advancedsettingspanel.h"
@@ -185,8 +185,8 @@ TEST_F(RunControllerTest, StopDuringATransferEndsTheRunWithoutTheRemainingLines)
 }
 
 TEST_F(RunControllerTest, EachUrlTakesTheNextProxyLineAndItsErrorNamesIt) {
-    const quint16 closed = test::freeLoopbackPort();
-    const QString proxy = QStringLiteral("127.0.0.1:%1").arg(closed);
+    const test::ClosedPort closed;
+    const QString proxy = QStringLiteral("127.0.0.1:%1").arg(closed.port());
     form->proxyTab()->editor()->setPlainText(QStringLiteral("\n") + proxy + QStringLiteral("\n  \n"));
     form->menu().showErrors->setChecked(false);
     form->urlEditor()->setLines({QStringLiteral("http://127.0.0.1:9/a.bin")});

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -84,8 +83,11 @@ protected:
 
     const Schedule& schedule() { return form->scheduleController()->schedule(); }
     bool running() { return form->runController()->running(); }
-    bool waitForRunEnd(int ms = 10000) {
-        return QTest::qWaitFor([&] { return !running(); }, ms);
+    // The bound only keeps a run that never ends from hanging the suite: a stop that did not work
+    // shows in what the run logged (the slow file ends on its own after ten seconds), or in the
+    // run not ending at all (a pause between URLs lasts for years).
+    bool waitForRunEnd() {
+        return QTest::qWaitFor([&] { return !running(); }, 30000);
     }
     QStringList downloadLog() { return form->downloadLog()->view()->lines(); }
     QStringList errorLog() { return form->errorLog()->view()->lines(); }
@@ -185,16 +187,13 @@ TEST_F(ScheduleControllerTest, StopInTheReopenedDialogDisarmsTheScheduleAndStops
     listASlowFile();
     arm(60, true, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return slowRequests == 1; }, 10000));
-    QElapsedTimer stopped;
     withDialog([&](TScheduleForm& dialog) {
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return secondButton(dialog)->text() == QStringLiteral("STOP"); }, 100));
-        stopped.start();
         secondButton(dialog)->click();
         EXPECT_FALSE(dialog.isVisible());
     });
     ASSERT_TRUE(waitForRunEnd());
-    EXPECT_LT(stopped.elapsed(), 5000);
     EXPECT_EQ(errorLog(),
               QStringList{"(ERROR) Download stopped URL: " + slow.url(QStringLiteral("/slow.bin"))});
     EXPECT_FALSE(schedule().ScheduleActive());
@@ -213,7 +212,7 @@ TEST_F(ScheduleControllerTest, CancelOrEscapeStopsARunStartedByHand) {
             else
                 secondButton(dialog)->click();
         });
-        ASSERT_TRUE(waitForRunEnd(5000)) << escape;
+        ASSERT_TRUE(waitForRunEnd()) << escape;
         EXPECT_EQ(errorLog().size(), escape ? 2 : 1);
     }
 }
@@ -249,14 +248,11 @@ TEST_F(ScheduleControllerTest, DelayForEachUrlPausesBetweenUrlsAndStopEndsThePau
         EXPECT_FALSE(form->progressRow()->isVisibleTo(form.get()));
         EXPECT_EQ(downloadLog().constLast(), "(DOWNLOADED) URL: " + site.url("/a.bin"));
         EXPECT_TRUE(running());
-        QElapsedTimer stopped;
-        stopped.start();
         if (byClosing)
             form->close();
         else
             form->actionRow()->runButton()->click();
-        ASSERT_TRUE(waitForRunEnd(5000)) << byClosing;
-        EXPECT_LT(stopped.elapsed(), 2000);
+        ASSERT_TRUE(waitForRunEnd()) << byClosing;
         EXPECT_EQ(site.count("GET", "/b.bin"), 0);
         EXPECT_FALSE(schedule().ScheduleActive());
         EXPECT_EQ(form->isVisible(), !byClosing);
