@@ -46,6 +46,19 @@ void checkProxyLine(const QString& line, hl::ProxyType type) {
     require(fields.ProxySatir == line, "a proxy line is kept as typed");
     if (!line.contains(QLatin1Char(':'))) {
         require(!fields.namesProxy(), "a line without \":\" goes direct");
+    } else if (const qsizetype close = line.indexOf(QLatin1Char(']')); line.startsWith(QLatin1Char('[')) && close > 0) {
+        // An IPv6 literal: the host is what the brackets hold, the other fields follow the "]:".
+        require(fields.ProxyHost == line.mid(1, close - 1), "a bracketed host is what the brackets hold");
+        const QString rest = line.mid(close + 1);
+        if (rest.startsWith(QLatin1Char(':'))) {
+            const QStringList parts = rest.mid(1).split(QLatin1Char(':'));
+            require(fields.ProxyPort == parts[0] && fields.ProxyUser == parts.value(1) &&
+                        fields.ProxyPass == parts.value(2),
+                    "after a bracketed host the fields are the text between the colons");
+        } else {
+            require(fields.ProxyPort == QLatin1String("0") && fields.ProxyUser.isEmpty() && fields.ProxyPass.isEmpty(),
+                    "a bracketed host without a colon after it names no port");
+        }
     } else {
         const QStringList parts = line.split(QLatin1Char(':'));
         require(fields.ProxyHost == parts[0] && fields.ProxyPort == parts[1] &&

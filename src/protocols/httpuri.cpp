@@ -66,11 +66,10 @@ bool isDefaultPort(const TIdURI& uri) {
            (protocol == QLatin1String("ftp") && uri.Port == QLatin1String("21"));
 }
 
-// The host as the authority writes it. A host the URL gave in brackets keeps them even when what
-// they hold has no ":", so that the written URL parses back to the same server.
+// The host as the authority writes it. A host the URL gave in brackets keeps exactly those
+// brackets, whatever they hold, so that the written URL parses back to the same server.
 QString authorityHost(const TIdURI& uri) {
-    if (uri.IPv6 && !uri.Host.startsWith(QLatin1Char('[')))
-        return QLatin1Char('[') + uri.Host + QLatin1Char(']');
+    if (uri.IPv6) return QLatin1Char('[') + uri.Host + QLatin1Char(']');
     return bracketedHost(uri.Host);
 }
 

@@ -113,6 +113,9 @@ TEST(HttpUri, BuildsHostValuesAndRequestTargets) {
     EXPECT_EQ(parseURI(absoluteURI(bracketed)).Host, bracketed.Host);
     EXPECT_TRUE(parseURI(absoluteURI(bracketed)).IPv6);
     EXPECT_EQ(authorityWithPort(bracketed), QStringLiteral("[\uFFFD]:443"));
+    const TIdURI doubled = merged({"https://[[::1]/x"});
+    EXPECT_EQ(parseURI(absoluteURI(doubled)).Host, doubled.Host);
+    EXPECT_EQ(parseURI(absoluteURI(doubled)).Port, QString());
     EXPECT_EQ(connectPort(merged({"http://h:abc/"})), 80);
     EXPECT_EQ(connectPort(merged({"http://h:8080/"})), 8080);
 }
