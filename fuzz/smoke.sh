@@ -3,12 +3,15 @@
 # fuzz/corpus/<name> (the target's name without "_fuzzer"). Inputs found on the way go to a scratch
 # folder, so the committed corpora stay as they are. Fails when any target finds a crash, a leak,
 # a time-out or a broken invariant; the log of each run stays in OUT_DIR/smoke/.
-# Usage: fuzz/smoke.sh [OUT_DIR]; SECONDS_PER_TARGET (default 30), JOBS (targets at once, default 2).
+# Usage: fuzz/smoke.sh [OUT_DIR]; SECONDS_PER_TARGET (default 30), JOBS (targets at once, default 2),
+# FUZZ_SEED (default 1: the same mutations each run, so that a CI failure can be replayed; 0 draws
+# a new seed).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=$(realpath -m "${1:-$ROOT/build-fuzz}")
 SECONDS_PER_TARGET=${SECONDS_PER_TARGET:-30}
+FUZZ_SEED=${FUZZ_SEED:-1}
 JOBS=${JOBS:-2}
 LOGS=$OUT/smoke
 rm -rf "$LOGS"
@@ -25,7 +28,7 @@ smoke() {
         echo "$target: no corpus folder fuzz/corpus/$name, starting from nothing"
         corpus=""
     fi
-    if "$OUT/$target" -max_total_time="$SECONDS_PER_TARGET" -timeout=20 -rss_limit_mb=2048 \
+    if "$OUT/$target" -max_total_time="$SECONDS_PER_TARGET" -seed="$FUZZ_SEED" -timeout=20 -rss_limit_mb=2048 \
         -artifact_prefix="$LOGS/$name-" -print_final_stats=1 "$scratch" ${corpus:+"$corpus"} \
         >"$LOGS/$name.log" 2>&1; then
         local execs cov
@@ -39,7 +42,7 @@ smoke() {
     fi
 }
 export -f smoke
-export ROOT OUT SECONDS_PER_TARGET LOGS
+export ROOT OUT SECONDS_PER_TARGET FUZZ_SEED LOGS
 
 targets=()
 for path in "$OUT"/*_fuzzer; do
