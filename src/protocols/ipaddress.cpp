@@ -58,7 +58,10 @@ std::optional<quint32> parseIPv4Literal(const QString& text) {
 }
 
 QString bracketedHost(const QString& host) {
-    if (!host.contains(QLatin1Char(':')) || host.startsWith(QLatin1Char('['))) return host;
+    // Already in brackets means one pair around the whole host: "[:x" still needs its own, or its
+    // first ":" would end it when the authority is read again.
+    const bool bracketed = host.startsWith(QLatin1Char('[')) && host.indexOf(QLatin1Char(']')) == host.size() - 1;
+    if (!host.contains(QLatin1Char(':')) || bracketed) return host;
     return QLatin1Char('[') + host + QLatin1Char(']');
 }
 

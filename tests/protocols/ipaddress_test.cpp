@@ -45,6 +45,9 @@ TEST(IpAddress, AnIPv6HostIsBracketedWhereverItMeetsAPort) {
     EXPECT_EQ(hostAndPort(QStringLiteral("127.0.0.1"), 443), QStringLiteral("127.0.0.1:443"));
     EXPECT_EQ(hostAndPort(QStringLiteral("files.example"), 80), QStringLiteral("files.example:80"));
     EXPECT_EQ(bracketedHost(QStringLiteral("2001:db8::7")), QStringLiteral("[2001:db8::7]"));
+    // A host that only starts with "[" is not yet in brackets.
+    EXPECT_EQ(bracketedHost(QStringLiteral("[:x")), QStringLiteral("[[:x]"));
+    EXPECT_EQ(bracketedHost(QStringLiteral("[::1]x:1")), QStringLiteral("[[::1]x:1]"));
 }
 
 } // namespace
